@@ -1,0 +1,31 @@
+// The Japanese lunisolar date of a local day and the facts that follow from it.
+#pragma once
+
+#include <cstdint>
+
+struct LunarDay {
+    uint16_t month;  // lunar month 1..12
+    uint16_t day;    // lunar day 1..30, the new-Moon day is 1
+    int32_t leap;    // 1 in a leap month
+    int32_t rokuyo;  // 0..5: 大安 赤口 先勝 友引 先負 仏滅
+    int32_t stem;    // 0..9: 甲 .. 癸
+    int32_t branch;  // 0..11: 子 .. 亥
+    int32_t tide;    // 0..4: 大潮 中潮 小潮 長潮 若潮
+};
+
+// A month whose number and leap flag are fixed instead of following the principal-term rule.
+struct LunarMonthOverride {
+    int32_t key;  // integer part of the local JD of the midnight beginning the new-Moon day
+    uint16_t month;
+    int32_t leap;
+};
+
+extern const LunarMonthOverride LunarMonthOverrides[];
+extern const int LunarMonthOverrideCount;  // 10
+
+// Tide class by (lunar day - 1) mod 15.
+extern const int32_t TideClassByLunarDay[15];
+
+// Fills every field of *out for the local day (TimeZoneBias, read afresh) that contains the UT
+// Julian Date jd.
+void ComputeLunarDay(LunarDay* out, double jd);

@@ -1,0 +1,31 @@
+// Instants at which the Moon's phase angle or the Sun's apparent longitude take given values, and
+// the Moon's age.
+#pragma once
+
+#include <cstdint>
+
+#include "astro/time_scales.h"
+
+// Direction of a phase search. Any value other than Previous and Next acts as Nearest.
+enum PhaseSearch : int32_t {
+    Previous = 0,  // the latest instant at or before the start
+    Next = 1,      // the earliest instant at or after the start
+    Nearest = 2,   // whichever of the two is nearer
+};
+
+// T of the instant at which MoonPhaseAngle equals `angle` (degrees, 0 to 360), searched from T in
+// the direction `mode`. A start within the tolerance (1e-7 lunation) is returned unchanged, bit for
+// bit. The rounds are bounded: a start that is not finite, or a search that does not close within
+// the bound, returns the start unchanged and sets *ok (when given) to false; otherwise *ok is true.
+JulianCenturies FindPhaseInstant(double angle, JulianCenturies T, int32_t mode,
+                                 bool* ok = nullptr);
+
+// The Moon's age in days at T: the time since the previous new Moon, 0 up to about 29.8.
+double MoonAge(JulianCenturies T);
+
+// T of the instant at which ApparentSunLongitude equals `longitude` (degrees, [0, 360)) and which
+// falls, in local time (TimeZoneBias, read afresh), within the civil year `year`. Rounds and year
+// corrections are bounded: a longitude the local year cannot hold (within about a degree of the
+// Sun's longitude at the local new year) returns the instant found last, in a neighbouring year,
+// and sets *ok (when given) to false.
+JulianCenturies FindSolarLongitudeInstant(uint16_t year, double longitude, bool* ok = nullptr);

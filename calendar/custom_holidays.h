@@ -1,0 +1,46 @@
+// The user's own holidays and anniversaries (up to 50), kept sorted, and their data file.
+#pragma once
+
+#include <cstdint>
+
+#include "calendar/holidays.h"
+
+typedef HolidayRule CustomHoliday;
+
+constexpr int kMaxCustomHolidays = 50;
+
+struct CustomHolidayStore {
+    CustomHoliday records[kMaxCustomHolidays];
+    int32_t count;
+    bool loaded;    // the data file was read in this run
+    bool modified;  // the records differ from the file
+    char path[260]; // the data file; "" = none
+};
+
+// The program's one store.
+CustomHolidayStore& CustomHolidays();
+
+// Sets the data file's path (the program's own path with ".dat"; the CLI's --custom) and marks
+// the store as not loaded. "" or null: no file.
+void SetCustomHolidayPath(const char* path);
+
+// Reads the data file into the store; an unreadable, foreign or damaged file gives an empty store,
+// and records that fail validation are dropped. Clears `modified`, sets `loaded`.
+void LoadCustomHolidays();
+
+// Writes the store to the data file by replacing it in one step, so a failure leaves the old file
+// intact. Returns whether it succeeded; `modified` is cleared only on success.
+bool SaveCustomHolidays();
+
+// Both load the file first when the store is not loaded yet.
+int32_t CustomHolidayCount();
+const CustomHoliday* CustomHolidayRecords();
+
+// Order of the store: negative when a comes first, positive when b does, 0 when equal.
+int CompareCustomHolidays(const CustomHoliday& a, const CustomHoliday& b);
+
+// Sorted insertion after all equal records; returns the index, or -1 when the store is full.
+int InsertCustomHoliday(const CustomHoliday& record);
+
+// Removes the record at index (ignored when out of range) and moves the later ones down.
+void RemoveCustomHoliday(int index);

@@ -1,0 +1,38 @@
+// The 42 computed days (six weeks, Sunday first) around one month of the calendar window.
+#pragma once
+
+#include <cstdint>
+
+#include "astro/lunar_day.h"
+
+struct MonthCell {
+    uint16_t day;
+    uint16_t weekday;  // 0 = Sunday
+    int32_t outside;   // 1: the month before or after
+    int32_t holidayKind;  // DayKind
+    int32_t isSolarTerm;
+    int32_t isSeasonal;
+    const char* holidayName;  // non-owning, never null
+    const char* solarTermName;
+    const char* seasonalName1;
+    const char* seasonalName2;
+    double phaseAngle;  // at local noon; exactly 0/90/180/270 on a principal phase's day
+    double moonAge;     // at local noon, days
+    const char* phaseName;
+    LunarDay lunar;
+};
+
+struct MonthModel {
+    uint16_t year;  // 0 = empty
+    uint16_t month;
+    MonthCell cells[42];
+};
+
+// The program's one model.
+const MonthModel& CurrentMonthModel();
+
+// Fills the model for year/month unless it already holds them.
+void ComputeMonthModel(uint16_t year, uint16_t month);
+
+// Forces the next ComputeMonthModel to recompute, even for the same month.
+void InvalidateMonthModel();

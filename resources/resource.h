@@ -1,0 +1,80 @@
+// Resource ids, shared by the resource script and the program.
+#pragma once
+
+// Icon, menu, dialogs.
+#define IDI_NOCTURO 101
+#define IDR_RIGHTMENU 111
+#define IDD_MOONINFO 121
+#define IDD_MOONCALENDAR 122
+#define IDD_SPLASH 151
+#define IDD_HOLIDAYLIST 154
+#define IDD_HOLIDAYEDIT 155
+
+// Strings.
+#define IDS_ALREADYRUNNING 102
+#define IDS_HIDEAGE 103
+#define IDS_SHOWAGE 104
+#define IDS_INVALIDDATE 105
+#define IDS_NAMEREQUIRED 106
+
+// Bitmaps.
+#define IDB_TIDES 130
+#define IDB_MOONSTRIP 141
+#define IDB_TRAYMOONS 143
+#define IDB_PAGE 144
+#define IDB_NUMBERS 146
+#define IDB_WEEKDAYS 147
+#define IDB_SPLASH 153
+
+// Menu commands.
+#define IDM_MOONINFO 40001
+#define IDM_CALENDAR 40002
+#define IDM_HOLIDAYS 32771
+#define IDM_TOGGLEMOON 40003
+#define IDM_TOGGLETIDE 40004
+#define IDM_TOGGLEMONTH 40005
+#define IDM_TOGGLEDAY 40006
+#define IDM_TOGGLEWEEKDAY 40007
+#define IDM_EXIT 40008
+
+// Moon information dialog.
+#define IDC_PICTURENOW 1008
+#define IDC_PICTURENEW 1009
+#define IDC_PICTUREFULL 1010
+#define IDC_FRACTION 1011
+#define IDC_AGE 1110
+#define IDC_PREVIOUSNEW 1111
+#define IDC_NEXTFULL 1112
+
+// Month calendar window.
+#define IDC_PREVMONTH 1100
+#define IDC_NEXTMONTH 1101
+#define IDC_PREVYEAR 1102
+#define IDC_NEXTYEAR 1103
+#define IDC_TODAY 1104
+#define IDC_AGETOGGLE 1120
+
+// Custom holiday list dialog.
+#define IDC_HOLIDAYLIST 1128
+#define IDC_ADD 1129
+#define IDC_EDIT 1130
+#define IDC_DELETE 1131
+
+// Custom holiday edit dialog.
+#define IDC_NAME 1001
+#define IDC_DAYOFF 1005
+#define IDC_FIRSTYEAR 1133
+#define IDC_FIRSTYEARSPIN 1134
+#define IDC_BYDATE 1135
+#define IDC_BYWEEKDAY 1136
+#define IDC_MONTHLIST 1137
+#define IDC_DAYLIST 1138
+#define IDC_WEEKLIST 1139
+#define IDC_WEEKDAYLIST 1140
+#define IDC_LASTYEAR 1141
+#define IDC_LASTYEARSPIN 1142
+
+// The list data of a dialog, stored beside it as a resource of this type.
+#ifndef RT_DLGINIT
+#define RT_DLGINIT 240
+#endif
