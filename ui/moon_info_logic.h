@@ -1,0 +1,2 @@
+// Figures of the Moon information window, computed without a window.
+#pragma once
