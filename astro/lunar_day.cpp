@@ -1,1 +1,147 @@
-// (being written)
+#include "astro/lunar_day.h"
+
+#include <cmath>
+
+#include "astro/longitudes.h"
+#include "astro/searches.h"
+#include "astro/time_scales.h"
+#include "astro/time_zone.h"
+
+// Months whose number and leap flag the principal-term rule gets wrong or leaves ambiguous (the
+// 2033 lunisolar ambiguity among them). Keyed by the integer part of the local JD of the midnight
+// beginning the new-Moon day; the keys match their dates in a zone nine hours east of Greenwich.
+const LunarMonthOverride LunarMonthOverrides[] = {
+    {2439028,  9, 0}, // 1965-09-25
+    {2439057, 10, 0}, // 1965-10-24
+    {2446086, 12, 0}, // 1985-01-21
+    {2446116,  1, 0}, // 1985-02-20
+    {2463834,  8, 0}, // 2033-08-25
+    {2463863,  9, 0}, // 2033-09-23
+    {2463893, 10, 0}, // 2033-10-23
+    {2463923, 11, 0}, // 2033-11-22
+    {2464012,  1, 0}, // 2034-02-19
+    {2470952,  1, 0}, // 2053-02-19
+};
+const int LunarMonthOverrideCount = sizeof(LunarMonthOverrides) / sizeof(LunarMonthOverrides[0]);
+
+// Spring tides (大潮) around new and full Moon, neap tides (小潮) around the quarters.
+const int32_t TideClassByLunarDay[15] = {0, 0, 1, 1, 1, 1, 2, 2, 2, 3, 4, 1, 1, 0, 0};
+
+namespace {
+
+// Beyond this the day counts no longer fit the integer arithmetic; no caller gets near it.
+constexpr double kLargestJulianDate = 1e8;
+
+struct MonthNumber {
+    uint16_t month;
+    int32_t leap;
+};
+
+// The month number of a lunar month depends only on the day its new Moon falls on and on the
+// bias, yet costs a phase search and two Sun series; a month view or a listing of consecutive days
+// asks for the same few months again and again.
+struct MonthNumberCacheEntry {
+    int32_t key;  // trunc(LN) of the new-Moon day; 0 = empty
+    int32_t bias;
+    MonthNumber number;
+};
+
+constexpr int kMonthNumberCacheSize = 4;
+
+struct MonthNumberCache {
+    MonthNumberCacheEntry entries[kMonthNumberCacheSize];
+    int nextSlot;
+};
+
+MonthNumberCache monthNumberCache = {};
+
+// The longitude of the first principal term (a multiple of 30 degrees) at or after the Sun's
+// apparent longitude at T: 360 above 330 degrees, 390 just above 360.
+int32_t NextPrincipalTerm(JulianCenturies T) {
+    const int32_t c = static_cast<int32_t>(std::ceil(ApparentSunLongitude(T)));
+    return (c + 29) - ((c + 29) % 30);
+}
+
+// A month is numbered after the principal term that falls within it; a month without one is a
+// leap month bearing the number of the month before.
+MonthNumber MonthNumberFromPrincipalTerms(double LN, double b) {
+    const double UN = LN + b;
+    const int32_t A = NextPrincipalTerm(CenturiesFromJulianDate(UN));
+    const JulianCenturies N2 = FindPhaseInstant(0, CenturiesFromJulianDate(UN + 1), Next);
+    const double LN2 = std::floor(JulianDateFromCenturies(N2) - b - 0.5) + 0.5;
+    const int32_t B = NextPrincipalTerm(CenturiesFromJulianDate(LN2 + b));
+    if (A == B) {
+        return {static_cast<uint16_t>(((A / 30) % 12) + 1), 1};
+    }
+    return {static_cast<uint16_t>(((A / 30 + 1) % 12) + 1), 0};
+}
+
+MonthNumber CachedMonthNumber(double LN, double b, int32_t key, int32_t bias) {
+    for (const MonthNumberCacheEntry& entry : monthNumberCache.entries) {
+        if (entry.key != 0 && entry.key == key && entry.bias == bias) {
+            return entry.number;
+        }
+    }
+    const MonthNumber number = MonthNumberFromPrincipalTerms(LN, b);
+    monthNumberCache.entries[monthNumberCache.nextSlot] = {key, bias, number};
+    monthNumberCache.nextSlot = (monthNumberCache.nextSlot + 1) % kMonthNumberCacheSize;
+    return number;
+}
+
+}  // namespace
+
+void LunarMonthFromPrincipalTerms(double localMidnight, int32_t bias, uint16_t* month,
+                                  int32_t* leap) {
+    const MonthNumber number = MonthNumberFromPrincipalTerms(localMidnight, bias * kDaysPerMinute);
+    *month = number.month;
+    *leap = number.leap;
+}
+
+void ComputeLunarDay(LunarDay* out, double jd) {
+    *out = LunarDay{};
+    const int32_t bias = TimeZoneBias();
+    const double b = bias * kDaysPerMinute;
+    const double L0 = std::floor(jd - b - 0.5) + 0.5;
+    // The negated test also rejects NaN, so every conversion to an integer below is defined and
+    // the day count n is not negative.
+    if (!(L0 >= 0.5 && L0 <= kLargestJulianDate)) {
+        return;
+    }
+    const double U0 = L0 + b;
+
+    // The new Moon that begins the current lunar month; one falling exactly at the end of the day
+    // (within the search tolerance) begins the next day's month instead.
+    const JulianCenturies T1 = CenturiesFromJulianDate(U0 + 1);
+    JulianCenturies N = FindPhaseInstant(0, T1, Previous);
+    if (N == T1) {
+        N = FindPhaseInstant(0, CenturiesFromJulianDate(U0), Previous);
+    }
+    const double LN = std::floor(JulianDateFromCenturies(N) - b - 0.5) + 0.5;
+
+    // L0 - LN is a whole number of days; the extra 0.1 absorbs rounding.
+    const int32_t day = static_cast<int32_t>(L0 - LN + 1.1);
+    const int32_t key = static_cast<int32_t>(LN);
+
+    MonthNumber number = {0, 0};
+    bool overridden = false;
+    for (const LunarMonthOverride& row : LunarMonthOverrides) {
+        if (row.key == key) {
+            number = {row.month, row.leap};
+            overridden = true;
+            break;
+        }
+    }
+    if (!overridden) {
+        number = CachedMonthNumber(LN, b, key, bias);
+    }
+
+    const int32_t n = static_cast<int32_t>(L0 - 0.5);
+    out->month = number.month;
+    out->day = static_cast<uint16_t>(day);
+    out->leap = number.leap;
+    out->rokuyo = (number.month + day) % 6;
+    out->stem = n % 10;
+    out->branch = (n + 2) % 12;
+    // A lunar day below 1 cannot occur; the index stays within the table regardless.
+    out->tide = TideClassByLunarDay[((day % 15) + 14) % 15];
+}

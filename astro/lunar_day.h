@@ -26,6 +26,14 @@ extern const int LunarMonthOverrideCount;  // 10
 // Tide class by (lunar day - 1) mod 15.
 extern const int32_t TideClassByLunarDay[15];
 
+// Month number 1..12 and leap flag that the principal-term rule alone gives to the lunar month
+// whose new-Moon day begins at the local Julian Date localMidnight (a whole day plus 0.5) in a zone
+// of `bias` minutes, the override table not consulted. ComputeLunarDay uses it for every month the
+// table does not fix.
+void LunarMonthFromPrincipalTerms(double localMidnight, int32_t bias, uint16_t* month,
+                                  int32_t* leap);
+
 // Fills every field of *out for the local day (TimeZoneBias, read afresh) that contains the UT
-// Julian Date jd.
+// Julian Date jd. A jd that is not finite, or whose local day begins outside JD 0.5 .. 1e8, gives
+// every field 0.
 void ComputeLunarDay(LunarDay* out, double jd);

@@ -17,8 +17,7 @@ enum PhaseSearch : int32_t {
 // the direction `mode`. A start within the tolerance (1e-7 lunation) is returned unchanged, bit for
 // bit. The rounds are bounded: a start that is not finite, or a search that does not close within
 // the bound, returns the start unchanged and sets *ok (when given) to false; otherwise *ok is true.
-JulianCenturies FindPhaseInstant(double angle, JulianCenturies T, int32_t mode,
-                                 bool* ok = nullptr);
+JulianCenturies FindPhaseInstant(double angle, JulianCenturies T, int32_t mode, bool* ok = nullptr);
 
 // The Moon's age in days at T: the time since the previous new Moon, 0 up to about 29.8.
 double MoonAge(JulianCenturies T);
@@ -26,6 +25,7 @@ double MoonAge(JulianCenturies T);
 // T of the instant at which ApparentSunLongitude equals `longitude` (degrees, [0, 360)) and which
 // falls, in local time (TimeZoneBias, read afresh), within the civil year `year`. Rounds and year
 // corrections are bounded: a longitude the local year cannot hold (within about a degree of the
-// Sun's longitude at the local new year) returns the instant found last, in a neighbouring year,
-// and sets *ok (when given) to false.
+// Sun's longitude at the local new year, e.g. 280.2 in 2005 for Japan) returns the instant found
+// last, in a neighbouring year, and sets *ok (when given) to false; a longitude that is not
+// finite returns T of 1 January 00:00 UTC of the year with *ok false. Otherwise *ok is true.
 JulianCenturies FindSolarLongitudeInstant(uint16_t year, double longitude, bool* ok = nullptr);

@@ -4,11 +4,12 @@
 #include <cstdint>
 
 #include "astro/lunar_day.h"
+#include "astro/time_scales.h"
 
 struct MonthCell {
     uint16_t day;
-    uint16_t weekday;  // 0 = Sunday
-    int32_t outside;   // 1: the month before or after
+    uint16_t weekday;     // 0 = Sunday
+    int32_t outside;      // 1: the month before or after
     int32_t holidayKind;  // DayKind
     int32_t isSolarTerm;
     int32_t isSeasonal;
@@ -27,6 +28,12 @@ struct MonthModel {
     uint16_t month;
     MonthCell cells[42];
 };
+
+// Fills every field of *cell but `outside` (set to 0) for the local date whose local noon is the
+// local Julian Date localNoon, universalNoon being the same instant in UT (localNoon + bias/1440).
+// Returns that local date. The month model and the CLI's day listing share it, so a listed day is
+// the calendar window's cell of that day, bit for bit.
+SYSTEMTIME ComputeMonthCell(MonthCell* cell, double localNoon, double universalNoon);
 
 // The program's one model.
 const MonthModel& CurrentMonthModel();

@@ -1,9 +1,40 @@
 #!/usr/bin/env bash
-# Runs a Windows executable under Wine the way every Nocturo test does: a private prefix, the
-# Japanese locale (ANSI code page 932), no debug chatter. The prefix is made by wine-prefix.sh.
-set -u
-export WINEPREFIX="${NOCTURO_WINEPREFIX:-${WINEPREFIX:-/tmp/nocturo-wineprefix}}"
+# Runs a Windows executable under Wine the way every Nocturo test does: the private prefix of its
+# build folder (made by wine-prefix.sh on first use), the Japanese locale (ANSI code page 932), no
+# debug chatter, and a display (a private Xvfb when there is none). CTest calls it as the
+# cross-compiling emulator: tools/wine-run.sh PROGRAM.exe [ARGUMENTS...]
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+
+if [ $# -eq 0 ]; then
+    echo "usage: wine-run.sh PROGRAM.exe [ARGUMENTS...]" >&2
+    exit 2
+fi
+
+# The prefix: as the build says (NOCTURO_WINEPREFIX), else the one of the build folder that holds
+# the program, else the source tree's build/.
+prefix="${NOCTURO_WINEPREFIX:-}"
+if [ -z "$prefix" ]; then
+    dir="$(cd "$(dirname "$1")" 2>/dev/null && pwd || echo /)"
+    while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do
+        dir="$(dirname "$dir")"
+    done
+    if [ "$dir" != / ]; then
+        prefix="$dir/wineprefix"
+    else
+        prefix="$here/../build/wineprefix"
+    fi
+fi
+"$here/wine-prefix.sh" "$prefix"
+
+export WINEPREFIX="$(cd "$prefix" && pwd)"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export LANG=ja_JP.UTF-8
 export LC_ALL=ja_JP.UTF-8
+
+# Windows and tray icons need an X display.
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" /usr/lib/wine/wine64 "$@"
+fi
 exec /usr/lib/wine/wine64 "$@"

@@ -1,1 +1,88 @@
-// (being written)
+// The two tooltip texts of the tray icons.
+#include "tray/tooltips.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "calendar/day_signs.h"
+#include "calendar/seasonal_days.h"
+#include "calendar/solar_terms.h"
+
+namespace {
+
+// Lead bytes of the double-byte characters of code page 932.
+bool IsShiftJisLeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+void AppendItem(char* dest, const char* item) {
+    AppendShiftJisText(dest, kTooltipSize, " ");
+    AppendShiftJisText(dest, kTooltipSize, item);
+}
+
+}  // namespace
+
+bool AppendShiftJisText(char* dest, size_t size, const char* text) {
+    if (size == 0) {
+        return text[0] == '\0';
+    }
+    size_t length = strnlen(dest, size - 1);
+    size_t i = 0;
+    while (text[i] != '\0') {
+        const size_t width =
+            IsShiftJisLeadByte(static_cast<unsigned char>(text[i])) && text[i + 1] != '\0' ? 2 : 1;
+        if (length + width > size - 1) {
+            dest[length] = '\0';
+            return false;
+        }
+        std::memcpy(dest + length, text + i, width);
+        length += width;
+        i += width;
+    }
+    dest[length] = '\0';
+    return true;
+}
+
+void ComposeMoonTooltip(char* dest, double moonAge, const LunarDay& lunar) {
+    std::snprintf(dest, kTooltipSize, "月齢%.2f ", moonAge);
+    char tide[8];
+    AppendShiftJisText(dest, kTooltipSize, TideName(tide, lunar));
+}
+
+DayKind ComposeCalendarTooltip(char* dest, const char* dateText, const LunarDay& lunar,
+                               uint16_t year, uint16_t month, uint16_t day) {
+    dest[0] = '\0';
+    AppendShiftJisText(dest, kTooltipSize, dateText);
+
+    char rokuyo[8];
+    AppendItem(dest, RokuyoName(rokuyo, lunar.rokuyo));
+
+    const char* holidayName;
+    const DayKind kind = LookupHoliday(year, month, day, &holidayName);
+    if (holidayName[0] != '\0') {
+        AppendItem(dest, holidayName);
+    }
+    const char* termName;
+    if (LookupSolarTerm(year, month, day, &termName)) {
+        AppendItem(dest, termName);
+    }
+    const char* seasonal1;
+    const char* seasonal2;
+    if (LookupSeasonalDays(year, month, day, &seasonal1, &seasonal2)) {
+        AppendItem(dest, seasonal1);
+        if (seasonal2[0] != '\0') {
+            AppendItem(dest, seasonal2);
+        }
+    }
+    return kind;
+}
+
+void FormatJapaneseLongDate(char* dest, size_t size, uint16_t year, uint16_t month, uint16_t day) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%u年%u月%u日", static_cast<unsigned>(year),
+                  static_cast<unsigned>(month), static_cast<unsigned>(day));
+    if (size > 0) {
+        dest[0] = '\0';
+        AppendShiftJisText(dest, size, text);
+    }
+}

@@ -1,1 +1,57 @@
-// (being written)
+#include "ui/moon_info_logic.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "astro/longitudes.h"
+#include "astro/searches.h"
+
+namespace {
+
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+
+}  // namespace
+
+double IlluminatedPercent(double phaseAngle) {
+    return (std::cos((180 - phaseAngle) * kRadiansPerDegree) + 1) * 50;
+}
+
+int32_t MoonStripPictureIndex(double phaseAngle) {
+    // The negated test also rejects NaN, so the conversion below is always defined.
+    if (!(phaseAngle >= 0 && phaseAngle < 360)) {
+        return 0;
+    }
+    // 0.16666666666666666 is the stored 1/6: one picture every 6 degrees.
+    return static_cast<int32_t>(phaseAngle * 0.16666666666666666 + 0.5) % 60;
+}
+
+void FindMoonInfoInstants(JulianCenturies T, JulianCenturies* newMoon, JulianCenturies* fullMoon) {
+    *newMoon = FindPhaseInstant(0, T, Previous);
+    *fullMoon = FindPhaseInstant(180, T, Next);
+}
+
+void ComputeMoonInfoFigures(JulianCenturies T, MoonInfoFigures* out) {
+    out->age = MoonAge(T);
+    out->phaseAngle = MoonPhaseAngle(T);
+    out->illuminated = IlluminatedPercent(out->phaseAngle);
+    out->picture = MoonStripPictureIndex(out->phaseAngle);
+    FindMoonInfoInstants(T, &out->newMoon, &out->fullMoon);
+}
+
+void LocalTimeOfInstant(JulianCenturies T, int32_t bias, SYSTEMTIME* out) {
+    SystemTimeFromJulianDate(JulianDateFromCenturies(T) - bias * kDaysPerMinute, out);
+}
+
+char* FormatMoonAgeText(char* dest, size_t size, double age) {
+    if (size > 0) {
+        std::snprintf(dest, size, "%6.2f", age);
+    }
+    return dest;
+}
+
+char* FormatIlluminatedText(char* dest, size_t size, double percent) {
+    if (size > 0) {
+        std::snprintf(dest, size, "%6.2f%%", percent);
+    }
+    return dest;
+}

@@ -1,2 +1,41 @@
 // Figures of the Moon information window, computed without a window.
 #pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "astro/time_scales.h"
+
+// Everything the Moon information window shows for one instant.
+struct MoonInfoFigures {
+    double age;                // days since the previous new Moon, 0 up to about 29.8
+    double phaseAngle;         // degrees [0, 360)
+    double illuminated;        // percent 0 (new Moon) .. 100 (full Moon)
+    int32_t picture;           // picture 0..59 of the Moon strip for phaseAngle
+    JulianCenturies newMoon;   // the previous new Moon (at or before the instant)
+    JulianCenturies fullMoon;  // the next full Moon (at or after the instant)
+};
+
+// Illuminated fraction of the Moon's disc in percent for a phase angle in degrees: 0 at new Moon,
+// 100 at full Moon, from the cosine of the Sun-Moon elongation.
+double IlluminatedPercent(double phaseAngle);
+
+// Picture 0..59 of the window's Moon strip (picture k shows 6 * k degrees) nearest to a phase
+// angle in degrees [0, 360); from 357 degrees on it wraps to 0. Outside [0, 360), or not finite,
+// gives 0.
+int32_t MoonStripPictureIndex(double phaseAngle);
+
+// The previous new Moon and the next full Moon as the window searches them: both from T itself,
+// the full Moon not from the new Moon found. A search that cannot close leaves T in its place.
+void FindMoonInfoInstants(JulianCenturies T, JulianCenturies* newMoon, JulianCenturies* fullMoon);
+
+// All figures of the window for the instant T.
+void ComputeMoonInfoFigures(JulianCenturies T, MoonInfoFigures* out);
+
+// Local civil date and time of the instant T for a bias in minutes (UTC = local + bias).
+void LocalTimeOfInstant(JulianCenturies T, int32_t bias, SYSTEMTIME* out);
+
+// The window's texts: the age as "%6.2f" and the fraction as "%6.2f%%". Each writes at most
+// `size` bytes including the terminator (nothing when size is 0) and returns dest.
+char* FormatMoonAgeText(char* dest, size_t size, double age);
+char* FormatIlluminatedText(char* dest, size_t size, double percent);

@@ -1,0 +1,131 @@
+#include <cmath>
+#include <cstdint>
+
+#include "astro/searches.h"
+#include "astro/time_scales.h"
+#include "cli/commands.h"
+#include "tray/status_logic.h"
+#include "ui/moon_info_logic.h"
+
+namespace {
+
+// The mean lunation: length in days and the mean new Moon of lunation 0 (2000-01-06).
+constexpr double kSynodicMonth = 29.530588861;
+constexpr double kMeanNewMoon0 = 2451550.09766;
+
+// A true principal phase lies within about a day of its mean instant, and the same phase recurs
+// only a lunation later; a search begun four days before the mean instant therefore finds this
+// phase and no other.
+constexpr double kSearchLead = 4;
+
+constexpr int32_t kPrincipalAngles[4] = {0, 90, 180, 270};
+
+void PrintPhaseEvent(const PhaseEvent& event, void* /*context*/) {
+    SYSTEMTIME utc;
+    SystemTimeFromJulianDate(event.jd, &utc);
+    char instant[32];
+    PrintText(stdout, "%s\t%d\n", FormatInstantText(instant, sizeof(instant), utc),
+              static_cast<int>(event.angle));
+}
+
+}  // namespace
+
+// Each phase is searched from a start that depends only on which phase it is (its lunation and
+// angle), never on where a listing begins: the same phase comes out bit for bit the same in every
+// listing, so adjacent ranges share no phase and miss none, even one that falls within the
+// search tolerance of a boundary. In time order the phases of lunation k are 0, 90, 180 and 270,
+// then those of k + 1, since each lies within about a day of its mean instant, 7.4 days apart.
+bool ListPrincipalPhases(double fromJd, double toJd, void (*sink)(const PhaseEvent&, void*),
+                         void* context) {
+    // The negated test also rejects NaN; the lunation numbers below then fit their integers.
+    if (!(fromJd >= 0 && fromJd < toJd && toJd <= 1e8)) {
+        return true;
+    }
+    const int64_t firstLunation =
+        static_cast<int64_t>(std::floor((fromJd - kMeanNewMoon0) / kSynodicMonth)) - 1;
+    const int64_t lastLunation =
+        static_cast<int64_t>(std::floor((toJd - kMeanNewMoon0) / kSynodicMonth)) + 1;
+    for (int64_t k = firstLunation; k <= lastLunation; ++k) {
+        for (int32_t angle : kPrincipalAngles) {
+            const double mean = kMeanNewMoon0 + kSynodicMonth * (k + angle / 360.0);
+            bool ok = false;
+            const JulianCenturies T =
+                FindPhaseInstant(angle, CenturiesFromJulianDate(mean - kSearchLead), Next, &ok);
+            if (!ok) {
+                return false;
+            }
+            const double jd = JulianDateFromCenturies(T);
+            if (jd >= fromJd && jd < toJd) {
+                sink({jd, angle}, context);
+            }
+        }
+    }
+    return true;
+}
+
+int RunPhases(const CliArguments& args) {
+    SYSTEMTIME from;
+    SYSTEMTIME to;
+    CliParse parsed = ParseDate(args.arguments[0], &from);
+    if (parsed != CliParsed) {
+        return ArgumentError("date FROM", args.arguments[0], parsed, kSupportedYearsText);
+    }
+    parsed = ParseDate(args.arguments[1], &to);
+    if (parsed != CliParsed) {
+        return ArgumentError("date TO", args.arguments[1], parsed, kSupportedYearsText);
+    }
+    const double fromJd = JulianDateFromSystemTime(from);
+    const double toJd = JulianDateFromSystemTime(to) + 1;
+    if (toJd <= fromJd) {
+        return UsageError("date TO '%s' lies before FROM '%s'", args.arguments[1],
+                          args.arguments[0]);
+    }
+    if (!ListPrincipalPhases(fromJd, toJd, PrintPhaseEvent, nullptr)) {
+        std::fprintf(stderr, "nocturo-cli: a phase search did not converge\n");
+        return 1;
+    }
+    return 0;
+}
+
+// The Moon information window's figures as text. The local dates and times are written as
+// YYYY-MM-DD HH:MM with the zone: the window takes their form from the system's locale, which a
+// portable command line does not have.
+int RunMoon(const CliArguments& args) {
+    SYSTEMTIME utc;
+    const char* at = OptionValue(args, "--at");
+    if (at) {
+        const CliParse parsed = ParseUtcInstant(at, &utc);
+        if (parsed != CliParsed) {
+            return ArgumentError("instant --at", at, parsed, kSupportedYearsText);
+        }
+    } else {
+        CurrentUtcTime(&utc);
+    }
+    const JulianCenturies T = CenturiesFromSystemTime(utc);
+    MoonInfoFigures figures;
+    ComputeMoonInfoFigures(T, &figures);
+
+    char instant[32];
+    char age[32];
+    char illuminated[32];
+    char zone[16];
+    char newMoon[32];
+    char fullMoon[32];
+    SYSTEMTIME local;
+    LocalTimeOfInstant(figures.newMoon, args.bias, &local);
+    FormatMinuteText(newMoon, sizeof(newMoon), local);
+    LocalTimeOfInstant(figures.fullMoon, args.bias, &local);
+    FormatMinuteText(fullMoon, sizeof(fullMoon), local);
+    FormatZoneText(zone, sizeof(zone), args.bias);
+
+    PrintText(stdout, "現時点の月：%s\n", FormatInstantText(instant, sizeof(instant), utc));
+    PrintText(stdout, "月齢：%s\n", FormatMoonAgeText(age, sizeof(age), figures.age));
+    PrintText(stdout, "輝面比：%s\n",
+              FormatIlluminatedText(illuminated, sizeof(illuminated), figures.illuminated));
+    PrintText(stdout, "位相角：%.2f°\n", figures.phaseAngle);
+    PrintText(stdout, "トレイの月の絵(0-27)：%d\n",
+              static_cast<int>(MoonPictureIndex(figures.phaseAngle)));
+    PrintText(stdout, "直前の朔(新月)：%s (%s)\n", newMoon, zone);
+    PrintText(stdout, "次回の望(満月)：%s (%s)\n", fullMoon, zone);
+    return 0;
+}

@@ -1,0 +1,56 @@
+#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "cli/commands.h"
+
+void CurrentUtcTime(SYSTEMTIME* out) {
+    GetSystemTime(out);
+}
+
+size_t ShiftJisToUtf8(const char* sjis, char* dest, size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    dest[0] = '\0';
+    const int length = static_cast<int>(std::strlen(sjis));
+    if (length == 0) {
+        return 0;
+    }
+    const int wideLength = MultiByteToWideChar(932, 0, sjis, length, nullptr, 0);
+    if (wideLength <= 0) {
+        return 0;
+    }
+    std::vector<wchar_t> wide(static_cast<size_t>(wideLength));
+    MultiByteToWideChar(932, 0, sjis, length, wide.data(), wideLength);
+    const int utf8Length =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    if (utf8Length <= 0) {
+        return 0;
+    }
+    std::vector<char> utf8(static_cast<size_t>(utf8Length));
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), utf8Length, nullptr,
+                        nullptr);
+    size_t count = static_cast<size_t>(utf8Length);
+    if (count > size - 1) {
+        // Cut before a whole character, never inside one.
+        count = size - 1;
+        while (count > 0 && (static_cast<unsigned char>(utf8[count]) & 0xC0) == 0x80) {
+            --count;
+        }
+    }
+    std::memcpy(dest, utf8.data(), count);
+    dest[count] = '\0';
+    return count;
+}
+
+void PrepareStandardStreams() {
+    // The output is UTF-8 and, for `phases`, a machine format: the same bytes as on other
+    // systems, without the C runtime's newline translation.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+}

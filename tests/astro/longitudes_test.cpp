@@ -1,0 +1,132 @@
+#include "astro/longitudes.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "tests/astro/civil_time.h"
+
+namespace {
+
+const JulianCenturies kJ2000 = CenturiesFromJulianDate(2451545.0);
+
+// The sum exactly as the algorithm writes it, the reduction by repeated additions of 360
+// included; only usable where the sum is not far below zero.
+double ReferenceSum(JulianCenturies T, int count, const PeriodicTerm* terms) {
+    double S = 0;
+    for (int i = 0; i < count; ++i) {
+        double v =
+            terms[i].amplitude *
+            std::cos((std::fmod(T * terms[i].rate, 360) + terms[i].phase) * 0.017453292519943295);
+        if (terms[i].scaledByT) {
+            v = v * T;
+        }
+        S = S + v;
+    }
+    while (S < 0) {
+        S = S + 360;
+    }
+    return std::fmod(S, 360);
+}
+
+bool SameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof(double)) == 0;
+}
+
+TEST(SumPeriodicTerms, NoRowsGiveZero) {
+    EXPECT_EQ(SumPeriodicTerms(0.05, 0, SunTerms), 0);
+    EXPECT_EQ(SumPeriodicTerms(0.05, -3, MoonTerms), 0);
+}
+
+TEST(SumPeriodicTerms, TablesHoldTheirRowsSmallestAmplitudeFirst) {
+    ASSERT_EQ(SunTermCount, 18);
+    ASSERT_EQ(MoonTermCount, 62);
+    for (const auto& table :
+         {std::make_pair(SunTerms, SunTermCount), std::make_pair(MoonTerms, MoonTermCount)}) {
+        for (int i = 1; i < table.second; ++i) {
+            EXPECT_LE(std::fabs(table.first[i - 1].amplitude), std::fabs(table.first[i].amplitude))
+                << "row " << i + 1;
+        }
+        // The mean longitude closes each table: a constant row, then one linear in T.
+        const PeriodicTerm& constant = table.first[table.second - 2];
+        const PeriodicTerm& linear = table.first[table.second - 1];
+        EXPECT_EQ(constant.rate, 0);
+        EXPECT_EQ(constant.scaledByT, 0);
+        EXPECT_EQ(linear.rate, 0);
+        EXPECT_NE(linear.scaledByT, 0);
+    }
+}
+
+TEST(SumPeriodicTerms, LongitudesAtJ2000) {
+    EXPECT_NEAR(kJ2000, 2.0597e-08, 1e-12);
+    EXPECT_NEAR(SumPeriodicTerms(kJ2000, SunTermCount, SunTerms), 280.3781, 1e-4);
+    EXPECT_NEAR(SumPeriodicTerms(kJ2000, MoonTermCount, MoonTerms), 223.3182, 1e-4);
+}
+
+// Sums far below zero (before 2000, where 481267.88 * T dominates the Moon's) are reduced by whole
+// turns first; the value must stay that of the plain repeated additions, to the last bit.
+TEST(SumPeriodicTerms, EarlyReductionKeepsEveryBit) {
+    for (JulianCenturies T = -1.02; T < 1.02; T += 0.0000737) {
+        ASSERT_TRUE(SameBits(SumPeriodicTerms(T, MoonTermCount, MoonTerms),
+                             ReferenceSum(T, MoonTermCount, MoonTerms)))
+            << T;
+        ASSERT_TRUE(SameBits(SumPeriodicTerms(T, SunTermCount, SunTerms),
+                             ReferenceSum(T, SunTermCount, SunTerms)))
+            << T;
+    }
+}
+
+TEST(SumPeriodicTerms, AbsurdTimesReturnPromptly) {
+    const double moon = SumPeriodicTerms(-1e12, MoonTermCount, MoonTerms);
+    EXPECT_GE(moon, 0);
+    EXPECT_LT(moon, 360);
+    EXPECT_TRUE(std::isnan(
+        SumPeriodicTerms(-std::numeric_limits<double>::infinity(), MoonTermCount, MoonTerms)));
+    EXPECT_TRUE(std::isnan(
+        SumPeriodicTerms(std::numeric_limits<double>::quiet_NaN(), SunTermCount, SunTerms)));
+    EXPECT_TRUE(std::isnan(SumPeriodicTerms(-1e305, MoonTermCount, MoonTerms)));
+}
+
+TEST(ApparentSunLongitude, AtJ2000And2005) {
+    EXPECT_NEAR(ApparentSunLongitude(kJ2000), 280.3685, 1e-4);
+    EXPECT_NEAR(ApparentSunLongitude(UtcT(2005, 1, 1)), 280.6658, 1e-4);
+}
+
+TEST(ApparentSunLongitude, StaysWithinItsRangeAndDipsBelowZeroAtTheEquinox) {
+    double lowest = 360;
+    double highest = 0;
+    for (double jd = UtcJd(1900, 1, 1); jd < UtcJd(2101, 1, 1); jd += 0.25) {
+        const double L = ApparentSunLongitude(CenturiesFromJulianDate(jd));
+        lowest = std::fmin(lowest, L);
+        highest = std::fmax(highest, L);
+    }
+    EXPECT_GE(lowest, -0.011);
+    EXPECT_LE(highest, 360.005);
+    // Just after the raw sum passes 0, the corrections leave the longitude negative.
+    bool negative = false;
+    for (double jd = UtcJd(2005, 3, 20, 12); jd < UtcJd(2005, 3, 20, 14); jd += 1.0 / 86400) {
+        const double L = ApparentSunLongitude(CenturiesFromJulianDate(jd));
+        if (L < 0) {
+            negative = true;
+            EXPECT_GT(L, -0.011);
+        }
+    }
+    EXPECT_TRUE(negative);
+}
+
+TEST(MoonPhaseAngle, AtJ2000And2005) {
+    EXPECT_NEAR(MoonPhaseAngle(kJ2000), 302.9497, 1e-4);
+    EXPECT_NEAR(MoonPhaseAngle(UtcT(2005, 1, 1)), 238.6336, 1e-4);
+}
+
+TEST(MoonPhaseAngle, NeverLeavesZeroTo360) {
+    for (double jd = UtcJd(1900, 1, 1); jd < UtcJd(2101, 1, 1); jd += 0.77) {
+        const double P = MoonPhaseAngle(CenturiesFromJulianDate(jd));
+        ASSERT_GE(P, 0) << jd;
+        ASSERT_LT(P, 360) << jd;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,238 @@
+#include "astro/lunar_day.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "astro/principal_phase.h"
+#include "tests/astro/civil_time.h"
+
+namespace {
+
+LunarDay LunarDayAt(double jd) {
+    LunarDay lunar;
+    ComputeLunarDay(&lunar, jd);
+    return lunar;
+}
+
+// The lunar day of a local date in Japan, read at three instants of that day.
+LunarDay JapaneseLunarDay(int year, int month, int day) {
+    const LunarDay morning = LunarDayAt(LocalJd(kJapanBias, year, month, day, 0, 0));
+    const LunarDay noon = LunarDayAt(LocalJd(kJapanBias, year, month, day, 12, 0));
+    const LunarDay night = LunarDayAt(LocalJd(kJapanBias, year, month, day, 23, 59));
+    EXPECT_EQ(morning.day, noon.day);
+    EXPECT_EQ(night.day, noon.day);
+    EXPECT_EQ(morning.month, noon.month);
+    EXPECT_EQ(night.month, noon.month);
+    return noon;
+}
+
+TEST(ComputeLunarDay, NewYearsDay2000) {
+    ScopedBias bias(kJapanBias);
+    const LunarDay lunar = JapaneseLunarDay(2000, 1, 1);
+    EXPECT_EQ(lunar.month, 11);
+    EXPECT_EQ(lunar.day, 25);
+    EXPECT_EQ(lunar.leap, 0);
+    EXPECT_EQ(lunar.rokuyo, 0);
+    EXPECT_EQ(lunar.stem, 4);
+    EXPECT_EQ(lunar.branch, 6);
+    EXPECT_EQ(lunar.tide, 3);
+}
+
+TEST(ComputeLunarDay, MonthOfNewYear2005BeganOnDecember12th) {
+    ScopedBias bias(kJapanBias);
+    const LunarDay lunar = JapaneseLunarDay(2005, 1, 1);
+    EXPECT_EQ(lunar.month, 11);
+    EXPECT_EQ(lunar.day, 21);
+    const LunarDay first = JapaneseLunarDay(2004, 12, 12);
+    EXPECT_EQ(first.month, 11);
+    EXPECT_EQ(first.day, 1);
+    EXPECT_NE(JapaneseLunarDay(2004, 12, 11).month, 11);
+}
+
+TEST(ComputeLunarDay, NewMonthBeginsAtLocalMidnight) {
+    ScopedBias bias(kJapanBias);
+    const LunarDay before = LunarDayAt(UtcJd(2005, 2, 8, 14, 59));
+    EXPECT_EQ(before.month, 12);
+    EXPECT_EQ(before.day, 30);
+    const LunarDay after = LunarDayAt(UtcJd(2005, 2, 8, 15, 0));
+    EXPECT_EQ(after.month, 1);
+    EXPECT_EQ(after.day, 1);
+    EXPECT_EQ(after.leap, 0);
+    EXPECT_EQ(JapaneseLunarDay(2005, 2, 8).day, 30);
+    EXPECT_EQ(JapaneseLunarDay(2005, 2, 9).day, 1);
+}
+
+TEST(ComputeLunarDay, LeapSecondMonthOf2023) {
+    ScopedBias bias(kJapanBias);
+    const LunarDay last = JapaneseLunarDay(2023, 3, 21);
+    EXPECT_EQ(last.month, 2);
+    EXPECT_EQ(last.day, 30);
+    EXPECT_EQ(last.leap, 0);
+    const LunarDay first = JapaneseLunarDay(2023, 3, 22);
+    EXPECT_EQ(first.month, 2);
+    EXPECT_EQ(first.day, 1);
+    EXPECT_EQ(first.leap, 1);
+}
+
+// New-Moon days around the fixed rows, with the month the calendar gives and the month the
+// principal-term rule alone would give.
+struct MonthStart {
+    const char* name;
+    int year, month, day;
+    int lunarMonth, leap;
+    int ruleMonth, ruleLeap;
+};
+
+const MonthStart kMonthStarts[] = {
+    {     "Month7Of2033", 2033,  7, 26,  7, 0,  7, 0},
+    {     "Month8Of2033", 2033,  8, 25,  8, 0,  7, 1},
+    {     "Month9Of2033", 2033,  9, 23,  9, 0,  8, 0},
+    {    "Month10Of2033", 2033, 10, 23, 10, 0,  9, 0},
+    {    "Month11Of2033", 2033, 11, 22, 11, 0, 10, 0},
+    {"LeapMonth11Of2033", 2033, 12, 22, 11, 1, 11, 1},
+    {    "Month12Of2033", 2034,  1, 20, 12, 0, 12, 0},
+    {     "Month1Of2034", 2034,  2, 19,  1, 0,  1, 1},
+    {     "Month2Of2034", 2034,  3, 20,  2, 0,  2, 0},
+    {     "Month9Of1965", 1965,  9, 25,  9, 0,  8, 1},
+    {    "Month10Of1965", 1965, 10, 24, 10, 0,  9, 0},
+    {    "Month12Of1984", 1985,  1, 21, 12, 0,  1, 0},
+    {     "Month1Of1985", 1985,  2, 20,  1, 0,  1, 1},
+    {     "Month1Of2053", 2053,  2, 19,  1, 0,  1, 1},
+};
+
+class MonthStarts : public testing::TestWithParam<MonthStart> {};
+
+TEST_P(MonthStarts, FixedRowsOverrideTheRule) {
+    ScopedBias bias(kJapanBias);
+    const MonthStart& c = GetParam();
+    const LunarDay lunar = JapaneseLunarDay(c.year, c.month, c.day);
+    EXPECT_EQ(lunar.day, 1);
+    EXPECT_EQ(lunar.month, c.lunarMonth);
+    EXPECT_EQ(lunar.leap, c.leap);
+    uint16_t ruleMonth = 0;
+    int32_t ruleLeap = -1;
+    const double localMidnight = UtcJd(c.year, c.month, c.day);
+    LunarMonthFromPrincipalTerms(localMidnight, kJapanBias, &ruleMonth, &ruleLeap);
+    EXPECT_EQ(ruleMonth, c.ruleMonth);
+    EXPECT_EQ(ruleLeap, c.ruleLeap);
+}
+
+INSTANTIATE_TEST_SUITE_P(ComputeLunarDay, MonthStarts, testing::ValuesIn(kMonthStarts),
+                         [](const testing::TestParamInfo<MonthStart>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(ComputeLunarDay, EveryFixedRowIsANewMoonDayInJapan) {
+    ScopedBias bias(kJapanBias);
+    ASSERT_EQ(LunarMonthOverrideCount, 10);
+    for (int i = 0; i < LunarMonthOverrideCount; ++i) {
+        const LunarMonthOverride& row = LunarMonthOverrides[i];
+        const LunarDay lunar = LunarDayAt(row.key + 0.5 + 0.5 + kJapanBias * kDaysPerMinute);
+        EXPECT_EQ(lunar.day, 1) << row.key;
+        EXPECT_EQ(lunar.month, row.month) << row.key;
+        EXPECT_EQ(lunar.leap, row.leap) << row.key;
+    }
+}
+
+TEST(TideClassByLunarDay, EveryLunarDay) {
+    // 大潮 0, 中潮 1, 小潮 2, 長潮 3, 若潮 4, for lunar days 1 to 30.
+    const int32_t kExpected[30] = {0, 0, 1, 1, 1, 1, 2, 2, 2, 3, 4, 1, 1, 0, 0,
+                                   0, 0, 1, 1, 1, 1, 2, 2, 2, 3, 4, 1, 1, 0, 0};
+    ScopedBias bias(kJapanBias);
+    // 2005-01-10 begins a thirty-day month.
+    ASSERT_EQ(JapaneseLunarDay(2005, 2, 8).day, 30);
+    for (int d = 0; d < 30; ++d) {
+        const LunarDay lunar = LunarDayAt(LocalJd(kJapanBias, 2005, 1, 10 + d, 12));
+        ASSERT_EQ(lunar.day, d + 1);
+        EXPECT_EQ(lunar.tide, kExpected[d]) << "lunar day " << d + 1;
+    }
+}
+
+TEST(ComputeLunarDay, UnusableInstantsGiveAnEmptyDay) {
+    const double kUnusable[] = {std::numeric_limits<double>::quiet_NaN(),
+                                std::numeric_limits<double>::infinity(), -5, 2e8};
+    for (double jd : kUnusable) {
+        const LunarDay lunar = LunarDayAt(jd);
+        EXPECT_EQ(lunar.month, 0);
+        EXPECT_EQ(lunar.day, 0);
+        EXPECT_EQ(lunar.tide, 0);
+        EXPECT_EQ(lunar.stem, 0);
+    }
+}
+
+// Walks every local day from `first` to `last` (UTC dates standing for local ones) in the zone
+// `bias` and checks the sequence of lunar dates.
+void CheckEveryDay(int bias, int firstYear, int lastYear) {
+    ScopedBias scoped(bias);
+    const double first = LocalJd(bias, firstYear, 1, 1, 12);
+    const double last = LocalJd(bias, lastYear, 12, 31, 12);
+    LunarDay previous = LunarDayAt(first - 1);
+    int months = 0;
+    for (double jd = first; jd <= last; jd += 1) {
+        const LunarDay lunar = LunarDayAt(jd);
+        ASSERT_GE(lunar.day, 1) << jd;
+        ASSERT_LE(lunar.day, 30) << jd;
+        ASSERT_GE(lunar.month, 1) << jd;
+        ASSERT_LE(lunar.month, 12) << jd;
+        ASSERT_EQ(lunar.stem, (previous.stem + 1) % 10) << jd;
+        ASSERT_EQ(lunar.branch, (previous.branch + 1) % 12) << jd;
+        ASSERT_EQ(lunar.rokuyo, (lunar.month + lunar.day) % 6) << jd;
+        if (lunar.day == 1) {
+            ASSERT_GE(previous.day, 29) << jd;
+            ASSERT_TRUE(lunar.month != previous.month || lunar.leap != previous.leap) << jd;
+            // The new Moon that begins the month falls within this very day.
+            double angle = -1;
+            ASSERT_STREQ(PrincipalPhaseOfDay(jd, &angle), PhaseNames[0]) << jd;
+            ++months;
+        } else {
+            ASSERT_EQ(lunar.day, previous.day + 1) << jd;
+            ASSERT_EQ(lunar.month, previous.month) << jd;
+            ASSERT_EQ(lunar.leap, previous.leap) << jd;
+        }
+        previous = lunar;
+    }
+    // 29.53 days a lunation.
+    EXPECT_NEAR(months, (last - first) / 29.530589, 1.5);
+}
+
+TEST(ComputeLunarDay, EveryDayFrom1900To2100InJapan) {
+    CheckEveryDay(kJapanBias, 1900, 2100);
+}
+
+TEST(ComputeLunarDay, EveryDayOf2000To2009FiveHoursWest) {
+    CheckEveryDay(300, 2000, 2009);
+}
+
+// The month number is remembered per new-Moon day and bias; interleaving two zones must give what
+// each zone gives on its own.
+TEST(ComputeLunarDay, ResultsDoNotDependOnWhatWasComputedBefore) {
+    constexpr int kDays = 120;
+    LunarDay japan[kDays];
+    LunarDay utc[kDays];
+    SetTimeZoneBiasOverride(kJapanBias);
+    for (int d = 0; d < kDays; ++d) {
+        japan[d] = LunarDayAt(UtcJd(2033, 7, 1) + d);
+    }
+    SetTimeZoneBiasOverride(0);
+    for (int d = 0; d < kDays; ++d) {
+        utc[d] = LunarDayAt(UtcJd(2033, 7, 1) + d);
+    }
+    for (int d = kDays - 1; d >= 0; --d) {
+        SetTimeZoneBiasOverride(kJapanBias);
+        const LunarDay a = LunarDayAt(UtcJd(2033, 7, 1) + d);
+        SetTimeZoneBiasOverride(0);
+        const LunarDay b = LunarDayAt(UtcJd(2033, 7, 1) + d);
+        EXPECT_EQ(a.month, japan[d].month);
+        EXPECT_EQ(a.leap, japan[d].leap);
+        EXPECT_EQ(a.day, japan[d].day);
+        EXPECT_EQ(b.month, utc[d].month);
+        EXPECT_EQ(b.leap, utc[d].leap);
+        EXPECT_EQ(b.day, utc[d].day);
+    }
+    ClearTimeZoneBiasOverride();
+}
+
+}  // namespace

@@ -1,0 +1,101 @@
+#include "astro/principal_phase.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "astro/searches.h"
+#include "tests/astro/civil_time.h"
+
+namespace {
+
+TEST(PhaseNames, AreTheFourPrincipalPhasesInShiftJis) {
+    // 新月: 0x90 0x56 0x8C 0x8E in code page 932.
+    EXPECT_STREQ(PhaseNames[0], "\x90\x56\x8C\x8E");
+    EXPECT_STREQ(PhaseNames[0], "新月");
+    EXPECT_STREQ(PhaseNames[1], "上弦");
+    EXPECT_STREQ(PhaseNames[2], "満月");
+    EXPECT_STREQ(PhaseNames[3], "下弦");
+}
+
+TEST(PrincipalPhaseOfDay, January2005InJapan) {
+    ScopedBias bias(kJapanBias);
+    // Last quarter 01-03 17:45 UTC (01-04 local), new Moon 01-10, first quarter 01-17, full
+    // Moon 01-25.
+    const struct {
+        int day;
+        const char* name;
+        double angle;
+    } kPhaseDays[] = {
+        { 4, "下弦", 270},
+        {10, "新月",   0},
+        {17, "上弦",  90},
+        {25, "満月", 180}
+    };
+    for (int day = 1; day <= 31; ++day) {
+        double angle = -1;
+        const char* name = PrincipalPhaseOfDay(LocalJd(kJapanBias, 2005, 1, day, 12), &angle);
+        const char* expectedName = "";
+        double expectedAngle = -1;
+        for (const auto& p : kPhaseDays) {
+            if (p.day == day) {
+                expectedName = p.name;
+                expectedAngle = p.angle;
+            }
+        }
+        EXPECT_STREQ(name, expectedName) << "2005-01-" << day;
+        EXPECT_EQ(angle, expectedAngle) << "2005-01-" << day;
+    }
+}
+
+TEST(PrincipalPhaseOfDay, WholeDayCountsFromMidnightToMidnight) {
+    ScopedBias bias(kJapanBias);
+    // The full Moon at 19:32 local time belongs to 2005-01-25 from its first to its last minute.
+    EXPECT_STREQ(PrincipalPhaseOfDay(LocalJd(kJapanBias, 2005, 1, 25, 0, 0), nullptr), "満月");
+    EXPECT_STREQ(PrincipalPhaseOfDay(LocalJd(kJapanBias, 2005, 1, 25, 23, 59), nullptr), "満月");
+    EXPECT_STREQ(PrincipalPhaseOfDay(LocalJd(kJapanBias, 2005, 1, 26, 0, 0), nullptr), "");
+    // In UTC the new Moon of 2005-01-10 12:02 is on the same date; three hours further west of
+    // Japan the date still holds.
+    SetTimeZoneBiasOverride(0);
+    EXPECT_STREQ(PrincipalPhaseOfDay(UtcJd(2005, 1, 10, 1), nullptr), "新月");
+    SetTimeZoneBiasOverride(-360);
+    EXPECT_STREQ(PrincipalPhaseOfDay(UtcJd(2005, 1, 10, 1), nullptr), "新月");
+}
+
+// Every principal phase of 1900-2100, found by search, lies on a day that reports it, and the
+// days that report a phase cycle through the four phases six to nine days apart.
+TEST(PrincipalPhaseOfDay, AgreesWithTheSearchedInstantsFrom1900To2100) {
+    ScopedBias bias(kJapanBias);
+    const double first = LocalJd(kJapanBias, 1900, 1, 1, 12);
+    const double last = LocalJd(kJapanBias, 2100, 12, 31, 12);
+    double previousDay = 0;
+    double previousAngle = -1;
+    int found = 0;
+    for (double jd = first; jd <= last; jd += 1) {
+        double angle = -1;
+        const char* name = PrincipalPhaseOfDay(jd, &angle);
+        if (name[0] == '\0') {
+            ASSERT_EQ(angle, -1);
+            continue;
+        }
+        ++found;
+        const int k = static_cast<int>(angle / 90);
+        ASSERT_STREQ(name, PhaseNames[k]);
+        const JulianCenturies instant =
+            FindPhaseInstant(angle, CenturiesFromJulianDate(jd), Nearest);
+        const double dayStart = LocalDayStart(jd, kJapanBias);
+        const double instantJd = JulianDateFromCenturies(instant);
+        ASSERT_GE(instantJd, dayStart - 1e-5) << jd;
+        ASSERT_LT(instantJd, dayStart + 1 + 1e-5) << jd;
+        if (previousAngle >= 0) {
+            ASSERT_EQ(angle, previousAngle == 270 ? 0 : previousAngle + 90) << jd;
+            ASSERT_GE(jd - previousDay, 6) << jd;
+            ASSERT_LE(jd - previousDay, 9) << jd;
+        }
+        previousDay = jd;
+        previousAngle = angle;
+    }
+    EXPECT_NEAR(found, (last - first) / 29.530589 * 4, 4);
+}
+
+}  // namespace

@@ -1,0 +1,203 @@
+#include "calendar/month_model.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "astro/time_scales.h"
+#include "astro/time_zone.h"
+#include "calendar/custom_holidays.h"
+#include "calendar/holidays.h"
+
+namespace {
+
+class MonthModelTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SetTimeZoneBiasOverride(-540);
+        SetCustomHolidayPath("");
+        InvalidateHolidayCache();
+        InvalidateMonthModel();
+    }
+    void TearDown() override {
+        SetCustomHolidayPath("");
+        InvalidateHolidayCache();
+        InvalidateMonthModel();
+    }
+};
+
+const MonthCell& CellOf(uint16_t year, uint16_t month, uint16_t day) {
+    ComputeMonthModel(year, month);
+    for (const MonthCell& cell : CurrentMonthModel().cells) {
+        if (!cell.outside && cell.day == day) {
+            return cell;
+        }
+    }
+    ADD_FAILURE() << "no cell for " << day;
+    return CurrentMonthModel().cells[0];
+}
+
+TEST_F(MonthModelTest, MonthBeginningOnSundayStartsInCellZero) {
+    ComputeMonthModel(2009, 2);  // 28 days from a Sunday
+    const MonthModel& model = CurrentMonthModel();
+    EXPECT_EQ(model.year, 2009);
+    EXPECT_EQ(model.month, 2);
+    for (int i = 0; i < 42; ++i) {
+        const MonthCell& cell = model.cells[i];
+        EXPECT_EQ(cell.weekday, i % 7) << i;
+        if (i < 28) {
+            EXPECT_EQ(cell.day, i + 1) << i;
+            EXPECT_EQ(cell.outside, 0) << i;
+        } else {
+            EXPECT_EQ(cell.day, i - 27) << i;  // 1 to 14 March
+            EXPECT_EQ(cell.outside, 1) << i;
+        }
+    }
+}
+
+TEST_F(MonthModelTest, MonthBeginningOnSaturdayShowsSixDaysBefore) {
+    ComputeMonthModel(2005, 1);
+    const MonthModel& model = CurrentMonthModel();
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(model.cells[i].day, 26 + i);
+        EXPECT_EQ(model.cells[i].outside, 1);
+    }
+    EXPECT_EQ(model.cells[6].day, 1);
+    EXPECT_EQ(model.cells[6].weekday, 6);
+    EXPECT_EQ(model.cells[6].outside, 0);
+    EXPECT_EQ(model.cells[6].holidayKind, NationalHoliday);
+    EXPECT_STREQ(model.cells[6].holidayName, "元日");
+    EXPECT_EQ(model.cells[36].day, 31);
+    EXPECT_EQ(model.cells[37].outside, 1);
+}
+
+TEST_F(MonthModelTest, DecemberShowsNewYearsDayOfTheNextYear) {
+    for (uint16_t year = 1949; year <= 2099; ++year) {
+        ComputeMonthModel(year, 12);
+        const MonthModel& model = CurrentMonthModel();
+        int i = 28;
+        while (i < 42 && !(model.cells[i].outside && model.cells[i].day == 1)) {
+            ++i;
+        }
+        if (i == 42) {
+            continue;  // December ends on a Saturday of the sixth row: no January cell
+        }
+        EXPECT_EQ(model.cells[i].holidayKind, NationalHoliday) << year;
+        EXPECT_STREQ(model.cells[i].holidayName, "元日") << year;
+        EXPECT_STREQ(model.cells[i - 1].holidayName, "") << year;
+    }
+}
+
+TEST_F(MonthModelTest, FullMoonDayHasExactAngle) {
+    const MonthCell& full = CellOf(2005, 1, 25);
+    EXPECT_EQ(full.phaseAngle, 180.0);
+    EXPECT_STREQ(full.phaseName, "満月");
+    const MonthCell& after = CellOf(2005, 1, 26);
+    EXPECT_STREQ(after.phaseName, "");
+    EXPECT_GT(after.phaseAngle, 180.0);
+    const MonthCell& newMoon = CellOf(2005, 1, 10);
+    EXPECT_EQ(newMoon.phaseAngle, 0.0);
+    EXPECT_STREQ(newMoon.phaseName, "新月");
+    EXPECT_GT(newMoon.moonAge, 29.0);  // at local noon the new Moon of 21:03 is still to come
+}
+
+TEST_F(MonthModelTest, CellsCarryTheDaysFacts) {
+    const MonthCell& c = CellOf(2005, 1, 10);
+    EXPECT_STREQ(c.holidayName, " 成人の日");
+    const MonthCell& y2k = CellOf(2000, 1, 1);
+    EXPECT_EQ(y2k.lunar.month, 11);
+    EXPECT_EQ(y2k.lunar.day, 25);
+    EXPECT_EQ(y2k.lunar.rokuyo, 0);
+    EXPECT_NEAR(y2k.moonAge, 24.56 - 0.375, 0.01);  // local noon is nine hours before 12:00 UTC
+    const MonthCell& equinox = CellOf(2005, 3, 20);
+    EXPECT_EQ(equinox.isSolarTerm, 1);
+    EXPECT_STREQ(equinox.solarTermName, "春分");
+    EXPECT_EQ(equinox.isSeasonal, 1);
+    EXPECT_STREQ(equinox.seasonalName1, "春彼岸");
+    const MonthCell& plain = CellOf(2005, 6, 1);
+    EXPECT_EQ(plain.holidayKind, NoEntry);
+    EXPECT_EQ(plain.isSolarTerm, 0);
+    EXPECT_EQ(plain.isSeasonal, 0);
+    EXPECT_STREQ(plain.solarTermName, "");
+    EXPECT_STREQ(plain.seasonalName1, "");
+    EXPECT_STREQ(plain.seasonalName2, "");
+}
+
+TEST_F(MonthModelTest, HeldMonthIsNotRecomputedUntilInvalidated) {
+    CustomHolidayCount();
+    ComputeMonthModel(2005, 6);
+    EXPECT_STREQ(CellOf(2005, 6, 15).holidayName, "");
+    CustomHoliday mine = {};
+    mine.kind = DayOff;
+    mine.firstYear = 2005;
+    mine.lastYear = 2005;
+    mine.rule = ByDate;
+    mine.month = 6;
+    mine.day = 15;
+    std::strcpy(mine.name, "mine");
+    InsertCustomHoliday(mine);
+    InvalidateHolidayCache();
+    ComputeMonthModel(2005, 6);
+    EXPECT_STREQ(CellOf(2005, 6, 15).holidayName, "");
+    InvalidateMonthModel();
+    EXPECT_STREQ(CellOf(2005, 6, 15).holidayName, "mine");
+    EXPECT_EQ(CellOf(2005, 6, 15).holidayKind, DayOff);
+}
+
+void ExpectSameCell(const MonthCell& a, const MonthCell& b, const std::string& where) {
+    EXPECT_EQ(a.day, b.day) << where;
+    EXPECT_EQ(a.weekday, b.weekday) << where;
+    EXPECT_EQ(a.holidayKind, b.holidayKind) << where;
+    EXPECT_EQ(a.isSolarTerm, b.isSolarTerm) << where;
+    EXPECT_EQ(a.isSeasonal, b.isSeasonal) << where;
+    EXPECT_EQ(a.holidayName, b.holidayName) << where;
+    EXPECT_EQ(a.solarTermName, b.solarTermName) << where;
+    EXPECT_EQ(a.seasonalName1, b.seasonalName1) << where;
+    EXPECT_EQ(a.seasonalName2, b.seasonalName2) << where;
+    EXPECT_EQ(std::memcmp(&a.phaseAngle, &b.phaseAngle, sizeof a.phaseAngle), 0) << where;
+    EXPECT_EQ(std::memcmp(&a.moonAge, &b.moonAge, sizeof a.moonAge), 0) << where;
+    EXPECT_EQ(a.phaseName, b.phaseName) << where;
+    EXPECT_EQ(a.lunar.month, b.lunar.month) << where;
+    EXPECT_EQ(a.lunar.day, b.lunar.day) << where;
+    EXPECT_EQ(a.lunar.leap, b.lunar.leap) << where;
+    EXPECT_EQ(a.lunar.rokuyo, b.lunar.rokuyo) << where;
+    EXPECT_EQ(a.lunar.stem, b.lunar.stem) << where;
+    EXPECT_EQ(a.lunar.branch, b.lunar.branch) << where;
+    EXPECT_EQ(a.lunar.tide, b.lunar.tide) << where;
+}
+
+// A day computed on its own from its local noon is the model's cell of that day, bit for bit,
+// whichever month's grid holds it: the CLI's day listing relies on this.
+TEST_F(MonthModelTest, CellDoesNotDependOnTheGridThatHoldsIt) {
+    const double b = TimeZoneBias() * kDaysPerMinute;
+    for (uint16_t year : {1900, 1965, 2033, 2100}) {
+        for (uint16_t month = 1; month <= 12; month += 5) {
+            ComputeMonthModel(year, month);
+            const MonthModel model = CurrentMonthModel();
+            for (int i = 0; i < 42; i += 3) {
+                // Recover the cell's date from the grid's first day.
+                SYSTEMTIME first = {};
+                first.wYear = year;
+                first.wMonth = month;
+                first.wDay = 1;
+                first.wHour = 12;
+                const double firstNoon = JulianDateFromSystemTime(first);
+                SYSTEMTIME st;
+                SystemTimeFromJulianDate(firstNoon, &st);
+                SYSTEMTIME date;
+                SystemTimeFromJulianDate(firstNoon - st.wDayOfWeek + i, &date);
+                date.wHour = 12;
+                const double noon = JulianDateFromSystemTime(date);
+                MonthCell alone;
+                const SYSTEMTIME back = ComputeMonthCell(&alone, noon, noon + b);
+                EXPECT_EQ(back.wDay, date.wDay);
+                ExpectSameCell(alone, model.cells[i],
+                               std::to_string(year) + "-" + std::to_string(month) + " cell " +
+                                   std::to_string(i));
+            }
+        }
+    }
+}
+
+}  // namespace

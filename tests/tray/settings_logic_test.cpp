@@ -1,0 +1,106 @@
+#include "tray/settings_logic.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+struct ValueCase {
+    const char* text;
+    int32_t number;
+};
+static const ValueCase kValues[] = {
+    {                   "1",           1},
+    {                   "0",           0},
+    {                   "2",           2},
+    {                  "-1",          -1},
+    {                  " 1",           1},
+    {                "\t 7",           7},
+    {                  "+3",           3},
+    {                  "-0",           0},
+    {               "12abc",          12},
+    {                 "- 1",           0},
+    {                 "yes",           0},
+    {                  "on",           0},
+    {                 "0x1",           0},
+    {                    "",           0},
+    {"00000000000000000001",           1},
+    {         "99999999999",  2147483647},
+    {        "-99999999999", -2147483647},
+};
+
+TEST(ParseSettingValue, ReadsLeadingDecimalNumber) {
+    for (const ValueCase& c : kValues) {
+        EXPECT_EQ(ParseSettingValue(c.text), c.number) << '"' << c.text << '"';
+    }
+}
+
+struct PathCase {
+    const char* module;
+    const char* stem;  // nullptr: no paths
+};
+// 表 (95 5C) and ソ (83 5C) end in the byte of the backslash, which must not count as a separator.
+static const PathCase kPaths[] = {
+    {    "C:\\My.Apps\\app.exe",     "C:\\My.Apps\\app"},
+    {           "C:\\Apps\\app",        "C:\\Apps\\app"},
+    {        "C:\\My.Apps\\app",     "C:\\My.Apps\\app"},
+    {   "C:\\Apps\\app.tar.exe",    "C:\\Apps\\app.tar"},
+    {"/opt/x.y/nocturo-cli.exe", "/opt/x.y/nocturo-cli"},
+    {     "C:\\\x95\x5c\\a.exe",      "C:\\\x95\x5c\\a"},
+    {          "C:\\a.\x95\x5c",                "C:\\a"},
+    {       "C:\\x.y\\\x83\x5c",    "C:\\x.y\\\x83\x5c"},
+    {                        "",                nullptr},
+    {                    ".exe",                nullptr},
+};
+
+TEST(DeriveFilePaths, ReplacesExtensionOfFileName) {
+    for (const PathCase& c : kPaths) {
+        char ini[kFilePathSize] = "x";
+        char dat[kFilePathSize] = "x";
+        EXPECT_EQ(DeriveFilePaths(c.module, ini, dat), c.stem != nullptr) << c.module;
+        EXPECT_EQ(std::string(ini), c.stem ? std::string(c.stem) + ".ini" : "") << c.module;
+        EXPECT_EQ(std::string(dat), c.stem ? std::string(c.stem) + ".dat" : "") << c.module;
+    }
+}
+
+TEST(DeriveFilePaths, StemOf256BytesLeavesBothEmpty) {
+    char ini[kFilePathSize];
+    char dat[kFilePathSize];
+    std::string stem = "C:\\" + std::string(252, 'a');  // 255 bytes: "stem.ini" takes all 260
+    EXPECT_TRUE(DeriveFilePaths((stem + ".exe").c_str(), ini, dat));
+    EXPECT_EQ(std::string(ini).size(), kFilePathSize - 1);
+    stem += 'a';
+    EXPECT_FALSE(DeriveFilePaths((stem + ".exe").c_str(), ini, dat));
+    EXPECT_STREQ(ini, "");
+    EXPECT_STREQ(dat, "");
+}
+
+struct VersionCase {
+    uint32_t platform;
+    uint32_t major;
+    uint32_t minor;
+    bool reverse;
+};
+// Platform 1 is the Windows 95 line, 2 the NT line.
+static const VersionCase kVersions[] = {
+    {2,  5,  0, false},
+    {2,  5,  1,  true},
+    {2,  5,  2,  true},
+    {2,  6,  0, false},
+    {2,  6,  1,  true},
+    {2,  6,  2,  true},
+    {2, 10,  0, false},
+    {2,  4,  1, false},
+    {1,  5,  1, false},
+    {1,  4, 10, false},
+};
+
+TEST(ReverseTrayOrderFor, NtFrom51WithNonZeroMinor) {
+    for (const VersionCase& c : kVersions) {
+        EXPECT_EQ(ReverseTrayOrderFor(c.platform, c.major, c.minor), c.reverse)
+            << c.platform << ' ' << c.major << '.' << c.minor;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,131 @@
+#include "ui/moon_info_logic.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "astro/time_zone.h"
+
+namespace {
+
+JulianCenturies UtcT(int year, int month, int day, int hour) {
+    SYSTEMTIME t = {};
+    t.wYear = static_cast<uint16_t>(year);
+    t.wMonth = static_cast<uint16_t>(month);
+    t.wDay = static_cast<uint16_t>(day);
+    t.wHour = static_cast<uint16_t>(hour);
+    return CenturiesFromSystemTime(t);
+}
+
+std::string AgeText(double age) {
+    char text[16];
+    return FormatMoonAgeText(text, sizeof(text), age);
+}
+
+std::string IlluminatedText(double percent) {
+    char text[16];
+    return FormatIlluminatedText(text, sizeof(text), percent);
+}
+
+void ExpectLocalMinute(JulianCenturies T, int32_t bias, int year, int month, int day, int hour,
+                       int minute) {
+    SYSTEMTIME t;
+    LocalTimeOfInstant(T, bias, &t);
+    EXPECT_EQ(t.wYear, year);
+    EXPECT_EQ(t.wMonth, month);
+    EXPECT_EQ(t.wDay, day);
+    EXPECT_EQ(t.wHour, hour);
+    EXPECT_EQ(t.wMinute, minute);
+}
+
+TEST(MoonInfoFigures, AtJ2000Noon) {
+    MoonInfoFigures figures;
+    ComputeMoonInfoFigures(UtcT(2000, 1, 1, 12), &figures);
+    EXPECT_EQ(AgeText(figures.age), " 24.56");
+    EXPECT_EQ(IlluminatedText(figures.illuminated), " 22.80%");
+}
+
+TEST(MoonInfoFigures, AtNewYear2005InJapan) {
+    MoonInfoFigures figures;
+    ComputeMoonInfoFigures(UtcT(2005, 1, 1, 0), &figures);
+    EXPECT_EQ(AgeText(figures.age), " 19.94");
+    EXPECT_EQ(IlluminatedText(figures.illuminated), " 76.03%");
+    EXPECT_EQ(figures.picture, 40);  // 238.63 degrees, nearest to 240
+    ExpectLocalMinute(figures.newMoon, -540, 2004, 12, 12, 10, 29);
+    ExpectLocalMinute(figures.fullMoon, -540, 2005, 1, 25, 19, 32);
+}
+
+// The full Moon is searched from the instant itself: just before a full Moon the line shows that
+// one, not the one after the previous new Moon's lunation.
+TEST(FindMoonInfoInstants, FullMoonIsSearchedFromTheInstant) {
+    JulianCenturies newMoon = 0;
+    JulianCenturies fullMoon = 0;
+    FindMoonInfoInstants(UtcT(2005, 1, 25, 10), &newMoon, &fullMoon);
+    ExpectLocalMinute(newMoon, 0, 2005, 1, 10, 12, 2);
+    ExpectLocalMinute(fullMoon, 0, 2005, 1, 25, 10, 32);
+    FindMoonInfoInstants(UtcT(2005, 1, 25, 11), &newMoon, &fullMoon);
+    ExpectLocalMinute(fullMoon, 0, 2005, 2, 24, 4, 53);
+}
+
+TEST(IlluminatedPercent, NewQuarterAndFullMoon) {
+    EXPECT_NEAR(IlluminatedPercent(0), 0, 1e-12);
+    EXPECT_NEAR(IlluminatedPercent(90), 50, 1e-12);
+    EXPECT_NEAR(IlluminatedPercent(180), 100, 1e-12);
+    EXPECT_NEAR(IlluminatedPercent(270), 50, 1e-12);
+}
+
+struct PictureCase {
+    double angle;
+    int32_t picture;
+};
+
+const PictureCase kPictures[] = {
+    {  0.0,  0},
+    {  2.9,  0},
+    {  3.0,  1},
+    {180.0, 30},
+    {356.9, 59},
+    {357.0,  0},
+    {359.9,  0},
+};
+
+class StripPictures : public testing::TestWithParam<PictureCase> {};
+
+TEST_P(StripPictures, NearestPictureWrappingToTheNewMoon) {
+    EXPECT_EQ(MoonStripPictureIndex(GetParam().angle), GetParam().picture);
+}
+
+INSTANTIATE_TEST_SUITE_P(MoonStripPictureIndex, StripPictures, testing::ValuesIn(kPictures));
+
+TEST(MoonStripPictureIndex, AnglesOutsideTheCircleGiveTheNewMoon) {
+    EXPECT_EQ(MoonStripPictureIndex(std::numeric_limits<double>::quiet_NaN()), 0);
+    EXPECT_EQ(MoonStripPictureIndex(-1), 0);
+    EXPECT_EQ(MoonStripPictureIndex(360), 0);
+    EXPECT_EQ(MoonStripPictureIndex(1e300), 0);
+}
+
+TEST(MoonStripPictureIndex, EveryTenthOfADegreeGivesAValidPicture) {
+    int32_t previous = 0;
+    for (int tenth = 0; tenth < 3600; ++tenth) {
+        const int32_t picture = MoonStripPictureIndex(tenth / 10.0);
+        ASSERT_GE(picture, 0);
+        ASSERT_LT(picture, 60);
+        ASSERT_TRUE(picture == previous || picture == (previous + 1) % 60) << tenth;
+        previous = picture;
+    }
+}
+
+TEST(FormatText, NeverWritesPastTheBuffer) {
+    char text[5] = {'x', 'x', 'x', 'x', 'x'};
+    FormatIlluminatedText(text, 4, 76.03);
+    EXPECT_STREQ(text, " 76");
+    EXPECT_EQ(text[4], 'x');
+    FormatMoonAgeText(text, 0, 19.94);
+    EXPECT_EQ(text[0], ' ');
+    EXPECT_EQ(AgeText(0), "  0.00");
+    EXPECT_EQ(IlluminatedText(100), "100.00%");
+}
+
+}  // namespace

@@ -1,0 +1,174 @@
+#include "tray/tray_icons.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "tests/win/tray_test_support.h"
+#include "tray/icon_images.h"
+
+namespace {
+
+// Slots switched on by `pattern` ("10011": Moon, day, weekday), prepared for a hidden window, with
+// pictures so that the shell has something to show.
+class TrayIconsTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        window = CreateHiddenTestWindow();
+        ASSERT_NE(window, nullptr);
+        saved = reverseTrayOrder;
+        for (int i = 0; i < TrayIconCount; ++i) {
+            savedEnabled[i] = TraySlots()[i].enabled;
+        }
+        PrepareSlots(window);
+        BuildPhaseIcon(MoonPicture, 14);
+        BuildPhaseIcon(TidePicture, 0);
+        SYSTEMTIME date = {2024, 5, 5, 3, 12, 0, 0, 0};
+        BuildCalendarIcons(date, 0);
+    }
+    void TearDown() override {
+        for (int i = 0; i < TrayIconCount; ++i) {
+            Shell_NotifyIconA(NIM_DELETE, &TraySlots()[i].notify);
+            TraySlots()[i].enabled = savedEnabled[i];
+        }
+        ReleaseSlots();
+        reverseTrayOrder = saved;
+        DestroyWindow(window);
+    }
+    void SwitchOn(const char* pattern) {
+        for (int i = 0; i < TrayIconCount; ++i) {
+            TraySlots()[i].enabled = pattern[i] == '1';
+        }
+    }
+
+    HWND window = nullptr;
+    int32_t saved = 0;
+    int32_t savedEnabled[TrayIconCount] = {};
+};
+
+TEST(TrayRecordTest, ShortAndFullLayoutsOfThisPlatform) {
+#if defined(_WIN64)
+    EXPECT_EQ(kOldTrayRecordSize, 104u);
+    EXPECT_EQ(kNewTrayRecordSize, 520u);
+#else
+    EXPECT_EQ(kOldTrayRecordSize, 88u);
+    EXPECT_EQ(kNewTrayRecordSize, 488u);
+#endif
+    EXPECT_EQ(sizeof(TraySlots()[0].notify.szTip), 128u);
+}
+
+TEST(TrayRecordTest, DefaultSwitchesAndKeys) {
+    const char* keys[] = {"MoonIcon", "TideIcon", "MonthIcon", "DayIcon", "WeekDayIcon"};
+    const int32_t on[] = {1, 0, 0, 1, 1};
+    for (int i = 0; i < TrayIconCount; ++i) {
+        EXPECT_STREQ(TraySlots()[i].settingsKey, keys[i]);
+        EXPECT_EQ(TraySlots()[i].enabled, on[i]) << "slot " << i;
+    }
+}
+
+TEST_F(TrayIconsTest, PrepareSlotsFillsTheShortRecord) {
+    std::strcpy(TraySlots()[2].notify.szTip, "old");
+    PrepareSlots(window);
+    for (int i = 0; i < TrayIconCount; ++i) {
+        const NOTIFYICONDATAA& n = TraySlots()[i].notify;
+        EXPECT_EQ(n.cbSize, kOldTrayRecordSize);
+        EXPECT_EQ(n.hWnd, window);
+        EXPECT_EQ(n.uID, static_cast<UINT>(i));
+        EXPECT_EQ(n.uFlags, 7u);
+        EXPECT_EQ(n.uCallbackMessage, 32769u);
+        EXPECT_STREQ(n.szTip, "");
+    }
+}
+
+TEST_F(TrayIconsTest, CountsTheIconsThatAreOn) {
+    SwitchOn("10011");
+    EXPECT_EQ(CountEnabledIcons(), 3);
+    SwitchOn("00000");
+    EXPECT_EQ(CountEnabledIcons(), 0);
+    SwitchOn("11111");
+    EXPECT_EQ(CountEnabledIcons(), 5);
+}
+
+TEST_F(TrayIconsTest, DisplayOrderRunsBackwardsWhenReversed) {
+    reverseTrayOrder = 0;
+    for (int p = 0; p < TrayIconCount; ++p) {
+        EXPECT_EQ(SlotAtDisplayPosition(p), p);
+    }
+    reverseTrayOrder = 1;
+    for (int p = 0; p < TrayIconCount; ++p) {
+        EXPECT_EQ(SlotAtDisplayPosition(p), 4 - p);
+    }
+}
+
+TEST_F(TrayIconsTest, AddsOnlyTheIconsThatAreOnAndNegotiatesTheNewProtocol) {
+    SwitchOn("10011");
+    AddAllIcons();
+    for (int i = 0; i < TrayIconCount; ++i) {
+        const NOTIFYICONDATAA& n = TraySlots()[i].notify;
+        bool on = TraySlots()[i].enabled != 0;
+        EXPECT_EQ(ShellHasIcon(window, i), on) << "slot " << i;
+        if (on) {
+            // Wine's shell accepts version 3.
+            EXPECT_EQ(n.cbSize, kNewTrayRecordSize) << "slot " << i;
+            EXPECT_EQ(n.uVersion, 3u);
+            EXPECT_EQ(n.uFlags, 7u);
+            EXPECT_EQ(n.dwStateMask, static_cast<DWORD>(NIS_HIDDEN));
+            EXPECT_EQ(n.dwState, 0u);
+        } else {
+            EXPECT_EQ(n.cbSize, kOldTrayRecordSize) << "slot " << i;
+        }
+    }
+}
+
+TEST_F(TrayIconsTest, SecondAdditionAfterATaskbarRestartKeepsTheIcons) {
+    SwitchOn("01100");
+    AddAllIcons();
+    AddAllIcons();
+    EXPECT_TRUE(ShellHasIcon(window, 1));
+    EXPECT_TRUE(ShellHasIcon(window, 2));
+    EXPECT_EQ(TraySlots()[1].notify.cbSize, kNewTrayRecordSize);
+}
+
+TEST_F(TrayIconsTest, ModifyKeepsTheFlagsOfBothProtocols) {
+    SwitchOn("11000");
+    AddAllIcons();
+    // Slot 1 as if the shell had refused the new protocol.
+    NOTIFYICONDATAA& old = TraySlots()[1].notify;
+    old.cbSize = kOldTrayRecordSize;
+    old.uVersion = 0;
+    old.dwStateMask = 0;
+    std::strcpy(TraySlots()[0].notify.szTip, "new tip");
+    std::strcpy(old.szTip, "old tip");
+    ModifyAllIcons();
+    EXPECT_EQ(TraySlots()[0].notify.uFlags, 7u);
+    EXPECT_EQ(TraySlots()[0].notify.dwStateMask, static_cast<DWORD>(NIS_HIDDEN));
+    EXPECT_EQ(old.uFlags, 7u);
+    EXPECT_EQ(old.dwStateMask, 0u);
+    EXPECT_TRUE(ShellHasIcon(window, 0));
+    EXPECT_TRUE(ShellHasIcon(window, 1));
+}
+
+TEST_F(TrayIconsTest, DeleteAllRemovesOnlyTheIconsThatAreOnAndKeepsTheSwitches) {
+    SwitchOn("10011");
+    AddAllIcons();
+    TraySlots()[3].enabled = 0;  // on in the tray, but no longer counted
+    DeleteAllIcons();
+    EXPECT_FALSE(ShellHasIcon(window, 0));
+    EXPECT_TRUE(ShellHasIcon(window, 3));
+    EXPECT_FALSE(ShellHasIcon(window, 4));
+    EXPECT_EQ(TraySlots()[0].enabled, 1);
+    EXPECT_EQ(TraySlots()[4].enabled, 1);
+}
+
+TEST_F(TrayIconsTest, DeleteIconRemovesThatIconAlone) {
+    SwitchOn("10011");
+    AddAllIcons();
+    DeleteIcon(3);
+    EXPECT_TRUE(ShellHasIcon(window, 0));
+    EXPECT_FALSE(ShellHasIcon(window, 3));
+    EXPECT_TRUE(ShellHasIcon(window, 4));
+    DeleteIcon(7);  // ignored
+    EXPECT_TRUE(ShellHasIcon(window, 4));
+}
+
+}  // namespace

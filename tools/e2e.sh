@@ -1,0 +1,186 @@
+#!/usr/bin/env bash
+# End-to-end check of nocturo.exe as a user meets it, under Wine on a private Xvfb:
+#   start it in the virtual desktop "Nocturo" and see its icons appear in the tray; start it again
+#   and see message 102; stop it with "-r" and see both processes end with exit code 0 and the
+#   icons gone; find the settings file written with its five default entries.
+# Usage: tools/e2e.sh [WINDOWS BUILD FOLDER]   (default: build/windows)
+#
+# The eyes are tests/e2e/probe.cpp (nocturo_probe.exe), run under Wine beside the program: it asks
+# the shell which icons it holds (NIM_MODIFY without flags succeeds exactly for an icon that is
+# there), reads the message box through its controls and presses OK. Screenshots of the tray area
+# before, during and after confirm that the icons were drawn and are gone again.
+# Skips (exit 0, "e2e: skipped: ...") while the build has no nocturo.exe.
+set -uo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+windows="$(cd "${1:-$root/build/windows}" 2>/dev/null && pwd)" || {
+    echo "e2e: skipped: no Windows build folder ${1:-$root/build/windows}"
+    exit 0
+}
+run="$windows/e2e"
+
+exe="$(find "$windows" -path "$run" -prune -o -name nocturo.exe -print | head -1)"
+probe="$(find "$windows" -name nocturo_probe.exe | head -1)"
+if [ -z "$exe" ]; then
+    echo "e2e: skipped: nocturo.exe is not built yet"
+    exit 0
+fi
+if [ -z "$probe" ]; then
+    echo "e2e: nocturo_probe.exe is missing from $windows"
+    echo "e2e: 0 passed, 1 failed"
+    exit 1
+fi
+
+# Everything runs on a display of its own, the size of the virtual desktop.
+if [ -z "${NOCTURO_E2E_XVFB:-}" ]; then
+    NOCTURO_E2E_XVFB=1 exec timeout 600 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$windows"
+fi
+
+export WINEPREFIX="$windows/wineprefix"
+export WINEDEBUG=-all
+export LANG=ja_JP.UTF-8
+export LC_ALL=ja_JP.UTF-8
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
+bash "$root/tools/wine-prefix.sh" "$WINEPREFIX" || {
+    echo "e2e: 0 passed, 1 failed"
+    exit 1
+}
+
+# A fresh folder: no settings file, no data file.
+rm -rf "$run"
+mkdir -p "$run"
+cp "$exe" "$run/nocturo.exe"
+program="$run/nocturo.exe"
+program_win="Z:$(tr / '\\' <<<"$program")"
+
+passed=0
+failed=0
+pids=()
+
+cleanup() {
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null
+    done
+    "$wineserver" -k 2>/dev/null
+    "$wineserver" -w 2>/dev/null
+}
+trap cleanup EXIT
+
+# check NAME COMMAND...: runs one check and counts it.
+check() {
+    local name="$1"
+    shift
+    if "$@"; then
+        echo "ok      $name"
+        passed=$((passed + 1))
+        return 0
+    fi
+    echo "FAILED  $name"
+    failed=$((failed + 1))
+    return 1
+}
+
+# wait_exit PID SECONDS: waits for a background process; its exit code, or 124 on time-out.
+wait_exit() {
+    local pid="$1" limit=$(($2 * 10))
+    while kill -0 "$pid" 2>/dev/null && [ "$limit" -gt 0 ]; do
+        sleep 0.1
+        limit=$((limit - 1))
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        return 124
+    fi
+    wait "$pid"
+}
+
+exits_with_zero() {
+    local rc=0
+    wait_exit "$1" "$2" || rc=$?
+    [ "$rc" -eq 0 ] || echo "        exit code $rc"
+    [ "$rc" -eq 0 ]
+}
+
+# tray_shot FILE: the right end of the taskbar, where the notification area draws its icons.
+tray_shot() {
+    import -window root -crop "${tray_w}x${bar_h}+${tray_x}+${bar_y}" +repage "$1"
+}
+
+differing_pixels() {
+    compare -metric AE -fuzz 2% "$1" "$2" null: 2>&1 | cut -d' ' -f1
+}
+
+tray_differs_from_before() {
+    [ "$(differing_pixels "$run/tray-before.png" "$1")" != 0 ]
+}
+
+tray_as_before() {
+    local n
+    n="$(differing_pixels "$run/tray-before.png" "$1")"
+    [ "$n" = 0 ] || echo "        $n pixels differ from the empty tray ($1)"
+    [ "$n" = 0 ]
+}
+
+probe() {
+    "$wine" "$probe" "$@" | tr -d '\r' | sed 's/^/        /'
+    return "${PIPESTATUS[0]}"
+}
+
+settings_have_defaults() {
+    local expected actual
+    expected="$(printf '%s\n' '[Settings]' MoonIcon=1 TideIcon=0 MonthIcon=0 DayIcon=1 WeekDayIcon=1)"
+    actual="$(tr -d '\r' <"$run/nocturo.ini" 2>/dev/null | grep -v '^$')"
+    [ "$actual" = "$expected" ] || printf '        nocturo.ini holds:\n%s\n' "$actual"
+    [ "$actual" = "$expected" ]
+}
+
+"$wineserver" -p </dev/null >/dev/null 2>&1
+
+# The first Wine process brings up the desktop and its taskbar; Wine closes the desktop when the
+# last program on it ends, so a probe stays on it until the end to keep the same taskbar up.
+"$wine" "$probe" hold 600 </dev/null >/dev/null 2>&1 &
+pids+=($!)
+read -r bar_x bar_y bar_w bar_h < <(probe taskbar 60) || true
+check "the virtual desktop shows its taskbar" test -n "${bar_h:-}" || {
+    echo "e2e: $passed passed, $failed failed"
+    exit 1
+}
+tray_w=240
+tray_x=$((bar_x + bar_w - tray_w))
+tray_shot "$run/tray-before.png"
+
+# Start: the icons of a missing settings file are the Moon (0), the day (3) and the weekday (4).
+"$wine" "$program" </dev/null >/dev/null 2>&1 &
+first=$!
+pids+=("$first")
+window=""
+if seen="$(probe tray 034 30)"; then
+    echo "$seen"
+    window="$(awk '{print $2}' <<<"$seen")"
+fi
+check "first start: icons 0, 3 and 4 in the tray" test -n "$window"
+sleep 2  # the splash has gone and the icons are drawn
+tray_shot "$run/tray-running.png"
+check "first start: icons drawn in the taskbar" tray_differs_from_before "$run/tray-running.png"
+
+# A second start only shows message 102 and ends.
+"$wine" "$program" </dev/null >/dev/null 2>&1 &
+second=$!
+pids+=("$second")
+check "second start: message 102 with caption Nocturo" probe message "$program_win" 30
+check "second start: exits with code 0" exits_with_zero "$second" 20
+check "second start: the first instance keeps its icons" probe tray 034 5
+
+# "-r" closes the running instance and ends itself.
+check "nocturo.exe -r: exits with code 0" timeout 30 "$wine" "$program" -r
+check "running instance: exits with code 0" exits_with_zero "$first" 20
+if [ -n "$window" ]; then
+    check "running instance: window and icons gone" probe gone "$window" 10
+fi
+sleep 1
+tray_shot "$run/tray-after.png"
+check "tray area as before the start" tray_as_before "$run/tray-after.png"
+check "settings file written with the five defaults" settings_have_defaults
+
+echo "e2e: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

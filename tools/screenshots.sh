@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Makes the README's pictures in docs/ from the real program under Wine on a private Xvfb:
+#   docs/tray.png    the notification area with all five icons and the Moon icon's tooltip
+#                    (shown twice the size, pixel for pixel);
+#   docs/splash.png  the splash, caught within the second it is shown after start.
+# Usage: tools/screenshots.sh [WINDOWS BUILD FOLDER]   (default: build/windows; built if needed)
+# The pictures show the day they were made, in Japan's time zone.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+windows="${1:-$root/build/windows}"
+docs="$root/docs"
+
+if [ -z "${NOCTURO_SHOTS_XVFB:-}" ]; then
+    bash "$root/tools/setup.sh"
+    cmake -S "$root" -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/tools/mingw-w64.cmake" >/dev/null
+    cmake --build "$windows" -j"${NOCTURO_JOBS:-2}" --target nocturo nocturo_probe >/dev/null
+    windows="$(cd "$windows" && pwd)"
+    NOCTURO_SHOTS_XVFB=1 exec timeout 300 xvfb-run -a -s "-screen 0 1024x768x24" \
+        bash "$root/tools/screenshots.sh" "$windows"
+fi
+
+export WINEPREFIX="$windows/wineprefix"
+export WINEDEBUG=-all
+export LANG=ja_JP.UTF-8
+export LC_ALL=ja_JP.UTF-8
+export TZ=Asia/Tokyo
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
+bash "$root/tools/wine-prefix.sh" "$WINEPREFIX"
+
+exe="$(find "$windows" -name nocturo.exe -not -path '*/e2e/*' -not -path '*/shots/*' | head -1)"
+probe="$(find "$windows" -name nocturo_probe.exe | head -1)"
+run="$windows/shots"
+rm -rf "$run"
+mkdir -p "$run" "$docs"
+cp "$exe" "$run/nocturo.exe"
+# All five icons on.
+printf '[Settings]\r\nMoonIcon=1\r\nTideIcon=1\r\nMonthIcon=1\r\nDayIcon=1\r\nWeekDayIcon=1\r\n' \
+    >"$run/nocturo.ini"
+
+trap '"$wineserver" -k 2>/dev/null' EXIT
+"$wineserver" -p </dev/null >/dev/null 2>&1
+
+probe() {
+    "$wine" "$probe" "$@" | tr -d '\r'
+    return "${PIPESTATUS[0]}"
+}
+
+read -r bar_x bar_y bar_w bar_h < <(probe taskbar 60)
+
+# The splash shows for one second from the start: the probe watches for it and copies it from the
+# screen at once.
+"$wine" "$run/nocturo.exe" </dev/null >/dev/null 2>&1 &
+probe splash "Z:$(tr / '\\' <<<"$run/splash.bmp")" 30
+convert "$run/splash.bmp" "$docs/splash.png"
+
+probe tray 01234 30
+sleep 2
+# The icons sit at the right end of the taskbar; the Moon is the first of them from the left.
+tray_w=240
+tray_x=$((bar_x + bar_w - tray_w))
+import -window root -crop "${tray_w}x${bar_h}+${tray_x}+${bar_y}" +repage "$run/tray.png"
+read -r icons_w icons_x < <(convert "$run/tray.png" -fuzz 8% -trim -format '%w %X\n' info:)
+moon_x=$((tray_x + ${icons_x#+} + 8))
+xdotool mousemove "$moon_x" $((bar_y + bar_h / 2))
+read -r tip_x tip_y tip_w tip_h < <(probe tooltip 10)
+sleep 0.5
+import -window root "$run/screen.png"
+
+# The tooltip and the tray area together, with a margin, scaled up pixel for pixel.
+left=$(( (tip_x < tray_x ? tip_x : tray_x) - 8 ))
+top=$((tip_y - 8))
+right=$((bar_x + bar_w))
+bottom=$((bar_y + bar_h))
+left=$((left < 0 ? 0 : left))
+top=$((top < 0 ? 0 : top))
+convert "$run/screen.png" -crop "$((right - left))x$((bottom - top))+${left}+${top}" +repage \
+    -filter point -resize 200% "$docs/tray.png"
+
+timeout 30 "$wine" "$run/nocturo.exe" -r || true
+echo "screenshots: $docs/tray.png ($icons_w px of icons), $docs/splash.png"

@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# The test command: installs whatever is missing, builds both configurations with warnings as
+# errors and runs every test:
+#   1. native build (build/native) and its tests;
+#   2. Windows build (build/windows, mingw-w64) and its tests under Wine on Xvfb;
+#   3. the end-to-end check of nocturo.exe (tools/e2e.sh).
+# Every stage runs even when an earlier one failed; the exit status is non-zero when any failed.
+# Environment: NOCTURO_BUILD (default: build/ in the repository), NOCTURO_JOBS (default: 2).
+set -uo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+build="${NOCTURO_BUILD:-$root/build}"
+jobs="${NOCTURO_JOBS:-2}"
+native="$build/native"
+windows="$build/windows"
+prefix="$windows/wineprefix"
+log="$build/logs"
+
+bash tools/setup.sh || {
+    echo "test: setup failed"
+    exit 1
+}
+mkdir -p "$log"
+
+passed=0
+failed=0
+skipped=0
+report=()
+start_all=$SECONDS
+
+# note STAGE RESULT [DETAIL]: remembers one line of the summary.
+note() {
+    report+=("$(printf '%-16s %-7s %s' "$1" "$2" "${3:-}")")
+}
+
+# ctest_result STAGE LOG EXIT SECONDS: adds the counts of a ctest run, read from its closing line
+# ("N% tests passed, F tests failed out of T"), to the totals. A run that failed without failing a
+# test (a crash of ctest, a time-out) counts as one failure; a run without tests counts as none.
+ctest_result() {
+    local stage="$1" file="$2" rc="$3" secs="$4" line total fail
+    line="$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$file" | tail -1)"
+    if [ -n "$line" ]; then
+        total="$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")"
+        fail="$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$line")"
+        passed=$((passed + total - fail))
+        failed=$((failed + fail))
+        if [ "$rc" -ne 0 ] && [ "$fail" -eq 0 ]; then
+            failed=$((failed + 1))
+        fi
+        note "$stage" "$([ "$rc" -eq 0 ] && echo ok || echo FAILED)" \
+            "$((total - fail)) passed, $fail failed, $secs s"
+    elif grep -q 'No tests were found' "$file" && [ "$rc" -eq 0 ]; then
+        note "$stage" none "no tests registered"
+    else
+        failed=$((failed + 1))
+        note "$stage" FAILED "ctest did not finish (exit $rc)"
+    fi
+}
+
+# build NAME DIR [CMAKE ARGUMENTS...]: configures and builds one configuration.
+build() {
+    local name="$1" dir="$2" t=$SECONDS
+    shift 2
+    echo "== $name: configure and build ($dir)"
+    if cmake -S "$root" -B "$dir" -DNOCTURO_WERROR=ON "$@" >"$log/$name-build.log" 2>&1 &&
+        cmake --build "$dir" -j"$jobs" >>"$log/$name-build.log" 2>&1; then
+        note "$name build" ok "$((SECONDS - t)) s"
+        return 0
+    fi
+    grep -E -A5 'error|Error' "$log/$name-build.log" | head -80
+    echo "(full log: $log/$name-build.log)"
+    failed=$((failed + 1))
+    note "$name build" FAILED "see $log/$name-build.log"
+    return 1
+}
+
+# --- native ---
+if build native "$native"; then
+    echo "== native: tests"
+    t=$SECONDS
+    ctest --test-dir "$native" --output-on-failure -j"$jobs" 2>&1 | tee "$log/native-ctest.log"
+    ctest_result "native tests" "$log/native-ctest.log" "${PIPESTATUS[0]}" $((SECONDS - t))
+fi
+
+# --- Windows ---
+if build windows "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/tools/mingw-w64.cmake"; then
+    echo "== windows: tests under Wine"
+    t=$SECONDS
+    if ! bash tools/wine-prefix.sh "$prefix"; then
+        failed=$((failed + 1))
+        note "windows tests" FAILED "the Wine prefix could not be made"
+    else
+        # One display and one Wine server for the whole run: the server and the desktop start
+        # once, not once per test, and end with the run so that nothing outlives it. Serially:
+        # the tests share the one tray and desktop.
+        NOCTURO_WINEPREFIX="$prefix" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 \
+            timeout 1800 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+                export WINEPREFIX="$NOCTURO_WINEPREFIX"
+                /usr/lib/wine/wineserver64 -p </dev/null >/dev/null 2>&1
+                ctest --test-dir "$1" --output-on-failure
+                rc=$?
+                /usr/lib/wine/wineserver64 -k 2>/dev/null
+                /usr/lib/wine/wineserver64 -w 2>/dev/null
+                exit $rc' _ "$windows" 2>&1 | tee "$log/windows-ctest.log"
+        ctest_result "windows tests" "$log/windows-ctest.log" "${PIPESTATUS[0]}" $((SECONDS - t))
+    fi
+
+# --- end to end ---
+    echo "== end-to-end check"
+    t=$SECONDS
+    bash tools/e2e.sh "$windows" 2>&1 | tee "$log/e2e.log"
+    rc=${PIPESTATUS[0]}
+    line="$(grep -E '^e2e: [0-9]+ passed, [0-9]+ failed' "$log/e2e.log" | tail -1)"
+    if grep -q '^e2e: skipped' "$log/e2e.log" && [ "$rc" -eq 0 ]; then
+        skipped=$((skipped + 1))
+        note "end-to-end" skipped "$(sed -n 's/^e2e: skipped: //p' "$log/e2e.log" | tail -1)"
+    elif [ -n "$line" ]; then
+        p="$(sed -E 's/e2e: ([0-9]+) passed.*/\1/' <<<"$line")"
+        f="$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$line")"
+        passed=$((passed + p))
+        failed=$((failed + f))
+        [ "$rc" -eq 0 ] || [ "$f" -gt 0 ] || failed=$((failed + 1))
+        note "end-to-end" "$([ "$rc" -eq 0 ] && echo ok || echo FAILED)" "$p passed, $f failed, $((SECONDS - t)) s"
+    else
+        failed=$((failed + 1))
+        note "end-to-end" FAILED "no result (exit $rc)"
+    fi
+fi
+
+echo
+echo "== summary ($((SECONDS - start_all)) s; logs in $log)"
+for line in "${report[@]}"; do
+    echo "   $line"
+done
+if [ "$skipped" -gt 0 ]; then
+    echo "test: $passed passed, $failed failed, $skipped skipped"
+else
+    echo "test: $passed passed, $failed failed"
+fi
+[ "$failed" -eq 0 ]

@@ -1,0 +1,342 @@
+#include "tray/app.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "calendar/custom_holidays.h"
+#include "calendar/holidays.h"
+#include "resources/resource.h"
+#include "tray/clock.h"
+#include "tray/settings.h"
+#include "tray/splash.h"
+#include "tray/status.h"
+#include "tray/status_logic.h"
+#include "tray/tray_icons.h"
+#include "ui/dialogs.h"
+
+namespace {
+
+constexpr UINT_PTR kMinuteTimerId = 1;
+constexpr int kMessageBufferSize = 128;
+
+HINSTANCE appInstance = nullptr;
+HWND mainWindow = nullptr;
+UINT taskbarCreatedMsg = 0;
+UINT_PTR minuteTimer = 0;
+HMENU popupMenu = nullptr;
+HMENU popupSubMenu = nullptr;
+bool menuTracking = false;
+
+void ShowAlreadyRunning() {
+    char text[kMessageBufferSize] = "";
+    LoadStringA(GetInstance(), IDS_ALREADYRUNNING, text, sizeof text);
+    MessageBoxA(nullptr, text, GetAppTitle(), MB_ICONEXCLAMATION | MB_OK);
+}
+
+void ReleasePopupMenu() {
+    if (popupMenu) {
+        DestroyMenu(popupMenu);  // takes its submenu with it
+    }
+    popupMenu = nullptr;
+    popupSubMenu = nullptr;
+}
+
+void TrackTrayMenu(HWND window) {
+    // The menu's own loop dispatches tray events too; a second menu request from there must not
+    // pull the menu away under it.
+    if (menuTracking) {
+        return;
+    }
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    // A tray event queued ahead of the release message of the last menu must not leak it.
+    ReleasePopupMenu();
+    popupMenu = LoadMenuA(GetInstance(), MAKEINTRESOURCEA(IDR_RIGHTMENU));
+    popupSubMenu = popupMenu ? GetSubMenu(popupMenu, 0) : nullptr;
+    if (popupSubMenu) {
+        // Without becoming the foreground window first, the menu would not close when the user
+        // clicks elsewhere.
+        SetForegroundWindow(window);
+        menuTracking = true;
+        TrackPopupMenuEx(popupSubMenu, TPM_RIGHTBUTTON, cursor.x, cursor.y, window, nullptr);
+        menuTracking = false;
+    }
+    PostMessageA(window, WM_APP_MENUDONE, 0, 0);
+}
+
+void UpdateCheckMarks(HMENU menu) {
+    const TrayIconSlot* slots = TraySlots();
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        const UINT id = GetMenuItemID(menu, i);
+        const int index = ToggleIndexOfCommand(id);
+        if (index >= 0) {
+            CheckMenuItem(menu, id,
+                          MF_BYCOMMAND | (slots[index].enabled ? MF_CHECKED : MF_UNCHECKED));
+        }
+    }
+}
+
+void Activate(HWND window, int index) {
+    switch (ActivateTargetOfIcon(index)) {
+        case OpenMoonInfo:
+            OpenMoonInfoDialog(window);
+            break;
+        case OpenCalendar:
+            OpenMoonCalendarDialog(window);
+            break;
+        case OpenNothing:
+            break;
+    }
+}
+
+void OnTrayEvent(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (wParam >= static_cast<WPARAM>(TrayIconCount)) {
+        return;
+    }
+    const int index = static_cast<int>(wParam);
+    NOTIFYICONDATAA& notify = TraySlots()[index].notify;
+    const bool oldProtocol = notify.cbSize == kOldTrayRecordSize;
+    const UINT event = static_cast<UINT>(lParam);
+    switch (DecideTrayEvent(event, oldProtocol)) {
+        case ShowPopupMenu:
+            TrackTrayMenu(window);
+            if (event == WM_CONTEXTMENU) {
+                Shell_NotifyIconA(NIM_SETFOCUS, &notify);
+            }
+            break;
+        case RefreshStatus:
+            if (ComputeStatus(false, false)) {
+                ModifyAllIcons();
+            }
+            break;
+        case ActivateIcon:
+            Activate(window, index);
+            break;
+        case IgnoreEvent:
+            break;
+    }
+}
+
+void OnCommand(HWND window, UINT id) {
+    const int toggle = ToggleIndexOfCommand(id);
+    if (toggle >= 0) {
+        ToggleIcon(toggle);
+        return;
+    }
+    switch (id) {
+        case IDM_MOONINFO:
+            OpenMoonInfoDialog(window);
+            break;
+        case IDM_CALENDAR:
+            OpenMoonCalendarDialog(window);
+            break;
+        case IDM_HOLIDAYS:
+            OpenCustomHolidayListDialog(window);
+            break;
+        case IDM_EXIT:
+            PostMessageA(window, WM_CLOSE, 0, 0);
+            break;
+        default:
+            break;
+    }
+}
+
+void FinishStartup(HWND window) {
+    taskbarCreatedMsg = RegisterWindowMessageA("TaskbarCreated");
+    ShowSplash(window);
+    ArmMinuteTimer(window);
+}
+
+void OnDestroy(HWND window) {
+    if (minuteTimer) {
+        KillTimer(window, minuteTimer);
+        minuteTimer = 0;
+    }
+    DeleteAllIcons();
+    PostQuitMessage(0);
+}
+
+void OnTaskbarCreated() {
+    ComputeStatus(true, true);
+    AddAllIcons();
+}
+
+bool RegisterMainClass(HINSTANCE instance) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_NOCTURO));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kMainWindowClass;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+}  // namespace
+
+HINSTANCE GetInstance() {
+    return appInstance ? appInstance : GetModuleHandleA(nullptr);
+}
+
+HWND GetMainWindow() {
+    return mainWindow;
+}
+
+const char* GetAppTitle() {
+    return "Nocturo";
+}
+
+bool CloseRunningInstance(HWND running, DWORD limitMilliseconds) {
+    PostMessageA(running, WM_CLOSE, 0, 0);
+    const ULONGLONG deadline = GetTickCount64() + limitMilliseconds;
+    while (FindWindowA(kMainWindowClass, nullptr)) {
+        if (GetTickCount64() >= deadline) {
+            return false;
+        }
+        Sleep(0);
+    }
+    return true;
+}
+
+void ArmMinuteTimer(HWND window) {
+    SYSTEMTIME local;
+    ReadLocalClock(&local);
+    if (minuteTimer) {
+        KillTimer(window, minuteTimer);
+        minuteTimer = 0;
+    }
+    minuteTimer = SetTimer(window, kMinuteTimerId,
+                           MinuteTimerInterval(local.wSecond, local.wMilliseconds), nullptr);
+}
+
+void RefreshOnTick(HWND window) {
+    ComputeStatus(false, false);
+    ModifyAllIcons();
+    RefreshMoonInfoDialog();
+    RefreshMoonCalendarDialog(false);
+    ArmMinuteTimer(window);
+}
+
+void FullRefresh() {
+    InvalidateHolidayCache();
+    if (ComputeStatus(true, true)) {
+        ModifyAllIcons();
+    }
+    RefreshMoonInfoDialog();
+    RefreshMoonCalendarDialog(true);
+}
+
+void ToggleIcon(int index) {
+    if (index < 0 || index >= TrayIconCount) {
+        return;
+    }
+    TrayIconSlot& slot = TraySlots()[index];
+    switch (DecideToggle(slot.enabled != 0, CountEnabledIcons())) {
+        case SwitchOn:
+            // Removing and re-adding them all puts the new icon in its place among the others.
+            DeleteAllIcons();
+            WriteIconSetting(slot.settingsKey, true);
+            slot.enabled = 1;
+            ComputeStatus(true, true);
+            AddAllIcons();
+            break;
+        case SwitchOff:
+            slot.enabled = 0;
+            WriteIconSetting(slot.settingsKey, false);
+            DeleteIcon(index);
+            break;
+        case KeepOn:
+            break;
+    }
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            PostMessageA(window, WM_APP_STARTUP, 0, 0);
+            return 0;
+        case WM_DESTROY:
+            OnDestroy(window);
+            return 0;
+        case WM_TIMER:
+        case WM_TIMECHANGE:
+        case WM_WININICHANGE:
+            RefreshOnTick(window);
+            return 0;
+        case WM_COMMAND:
+            OnCommand(window, LOWORD(wParam));
+            return 0;
+        case WM_INITMENUPOPUP:
+            UpdateCheckMarks(reinterpret_cast<HMENU>(wParam));
+            return 0;
+        case WM_POWERBROADCAST:
+            if (wParam == PBT_APMRESUMESUSPEND) {
+                FullRefresh();
+            }
+            return DefWindowProcA(window, message, wParam, lParam);
+        case WM_APP_STARTUP:
+            FinishStartup(window);
+            return 0;
+        case WM_APP_TRAY:
+            OnTrayEvent(window, wParam, lParam);
+            return 0;
+        case WM_APP_MENUDONE:
+            ReleasePopupMenu();
+            return 0;
+        default:
+            // Explorer broadcasts this registered message when the taskbar was (re)created.
+            if (taskbarCreatedMsg != 0 && message == taskbarCreatedMsg) {
+                OnTaskbarCreated();
+                return 0;
+            }
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+int RunApplication(HINSTANCE instance, const char* arguments) {
+    InitCommonControls();
+    appInstance = instance;
+    HWND running = FindWindowA(kMainWindowClass, nullptr);
+    const StartOption option = ParseStartOption(arguments);
+    if (option == StartNormally) {
+        if (running) {
+            ShowAlreadyRunning();
+            return 0;
+        }
+    } else if (running) {
+        const bool closed = CloseRunningInstance(running, kCloseWaitMilliseconds);
+        if (option == CloseRunning) {
+            return 0;
+        }
+        if (!closed) {
+            ShowAlreadyRunning();
+            return 0;
+        }
+    } else if (option == CloseRunning) {
+        return 0;
+    }
+
+    if (!RegisterMainClass(instance)) {
+        return 0;
+    }
+    mainWindow = CreateWindowExA(WS_EX_TOOLWINDOW, kMainWindowClass, GetAppTitle(),
+                                 WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    if (!mainWindow) {
+        return 0;
+    }
+    LoadSettings();
+    SetCustomHolidayPath(GetDataPath());
+    PrepareSlots(mainWindow);
+    ComputeStatus(true, true);
+    AddAllIcons();
+
+    MSG msg = {};
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    mainWindow = nullptr;
+    ReleaseSlots();
+    return static_cast<int>(msg.wParam);
+}

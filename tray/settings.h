@@ -1,0 +1,35 @@
+// The settings file and the two file paths beside the program.
+#pragma once
+
+#include "tray/tray_icons.h"
+
+// At start-up, after the main window exists and before the tray slots are prepared: sets
+// reverseTrayOrder from the system version, derives both paths from the program's own module
+// path and reads the icon switches into TraySlots(). When no path could be derived, nothing is read
+// and the slots keep their defaults.
+void LoadSettings();
+
+// Derives both paths from `modulePath` (see DeriveFilePaths); both stay empty when it cannot.
+void SetSettingsPaths(const char* modulePath);
+
+// Reads the switch of each of `count` slots from section "Settings", in index order. A key whose
+// value is missing or empty gets the slot's current switch written as "1" or "0"; any other value
+// switches the slot on when its number is non-zero. If no slot is on afterwards, slot 0 is switched
+// on and "1" written for its key. Does nothing without a settings path.
+void ReadIconSettings(TrayIconSlot* slots, int count);
+
+// The settings file ("" until derived or when the path was too long) and the custom-holiday data
+// file, both beside the program.
+const char* GetSettingsPath();
+const char* GetDataPath();
+
+// Writes "1" or "0" for `key` in section "Settings"; skipped without a settings path.
+void WriteIconSetting(const char* key, bool on);
+
+// Whether the calendar window shows each day's Moon age ("ShowAge" in section "Calendar"). A
+// missing or empty value is written as "1" and counts as on; without a settings path the answer is
+// on.
+bool ReadShowAge();
+
+// Writes "ShowAge" as "1" or "0"; skipped without a settings path.
+void WriteShowAge(bool on);

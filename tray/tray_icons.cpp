@@ -1,0 +1,134 @@
+#include "tray/tray_icons.h"
+
+namespace {
+
+constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+
+TrayIconSlot slots[TrayIconCount] = {
+    {   "MoonIcon", 1, nullptr, nullptr, {}},
+    {   "TideIcon", 0, nullptr, nullptr, {}},
+    {  "MonthIcon", 0, nullptr, nullptr, {}},
+    {    "DayIcon", 1, nullptr, nullptr, {}},
+    {"WeekDayIcon", 1, nullptr, nullptr, {}},
+};
+
+}  // namespace
+
+int32_t reverseTrayOrder = 0;
+
+TrayIconSlot* TraySlots() {
+    return slots;
+}
+
+void PrepareSlots(HWND window) {
+    for (int i = 0; i < TrayIconCount; ++i) {
+        NOTIFYICONDATAA& n = slots[i].notify;
+        n.cbSize = kOldTrayRecordSize;
+        n.hWnd = window;
+        n.uID = static_cast<UINT>(i);
+        n.uFlags = kTrayFlags;
+        n.uCallbackMessage = WM_APP_TRAY;
+        n.szTip[0] = '\0';
+    }
+}
+
+int CountEnabledIcons() {
+    int count = 0;
+    for (const TrayIconSlot& slot : slots) {
+        if (slot.enabled) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+int SlotAtDisplayPosition(int position) {
+    return reverseTrayOrder ? TrayIconCount - 1 - position : position;
+}
+
+void AddAllIcons() {
+    // The shell places icons in the order they arrive; raising the priority keeps other programs'
+    // icons from landing between ours while the burst is under way.
+    HANDLE process = GetCurrentProcess();
+    DWORD previousClass = GetPriorityClass(process);
+    if (previousClass != 0) {
+        SetPriorityClass(process, HIGH_PRIORITY_CLASS);
+    }
+    Sleep(0);
+    for (int p = 0; p < TrayIconCount; ++p) {
+        TrayIconSlot& slot = slots[SlotAtDisplayPosition(p)];
+        if (slot.enabled) {
+            Shell_NotifyIconA(NIM_ADD, &slot.notify);
+        }
+    }
+    if (previousClass != 0) {
+        SetPriorityClass(process, previousClass);
+    }
+    for (int p = 0; p < TrayIconCount; ++p) {
+        TrayIconSlot& slot = slots[SlotAtDisplayPosition(p)];
+        if (!slot.enabled) {
+            continue;
+        }
+        NOTIFYICONDATAA& n = slot.notify;
+        n.cbSize = kNewTrayRecordSize;
+        n.uVersion = NOTIFYICON_VERSION;
+        if (!Shell_NotifyIconA(NIM_SETVERSION, &n)) {
+            n.uVersion = 0;
+            n.cbSize = kOldTrayRecordSize;
+            continue;
+        }
+        // A shell that speaks the new protocol may keep an icon hidden from an earlier run.
+        n.dwState = 0;
+        n.dwStateMask = NIS_HIDDEN;
+        n.uFlags = NIF_STATE;
+        Shell_NotifyIconA(NIM_MODIFY, &n);
+        n.uFlags = kTrayFlags;
+    }
+}
+
+void ModifyAllIcons() {
+    for (int p = 0; p < TrayIconCount; ++p) {
+        TrayIconSlot& slot = slots[SlotAtDisplayPosition(p)];
+        if (!slot.enabled) {
+            continue;
+        }
+        NOTIFYICONDATAA& n = slot.notify;
+        if (n.cbSize == kOldTrayRecordSize) {
+            Shell_NotifyIconA(NIM_MODIFY, &n);
+            continue;
+        }
+        n.dwState = 0;
+        n.dwStateMask = NIS_HIDDEN;
+        n.uFlags |= NIF_STATE;
+        Shell_NotifyIconA(NIM_MODIFY, &n);
+        n.uFlags &= ~static_cast<UINT>(NIF_STATE);
+    }
+}
+
+void DeleteAllIcons() {
+    for (int p = 0; p < TrayIconCount; ++p) {
+        TrayIconSlot& slot = slots[SlotAtDisplayPosition(p)];
+        if (slot.enabled) {
+            Shell_NotifyIconA(NIM_DELETE, &slot.notify);
+        }
+    }
+}
+
+void DeleteIcon(int index) {
+    if (index >= 0 && index < TrayIconCount) {
+        Shell_NotifyIconA(NIM_DELETE, &slots[index].notify);
+    }
+}
+
+void ReleaseSlots() {
+    for (TrayIconSlot& slot : slots) {
+        if (slot.notify.hIcon) {
+            DestroyIcon(slot.notify.hIcon);
+            slot.notify.hIcon = nullptr;
+        }
+        if (slot.maskBitmap) {
+            DeleteObject(slot.maskBitmap);
+            slot.maskBitmap = nullptr;
+        }
+    }
+}

@@ -1,0 +1,71 @@
+// The five tray icons (Moon, tide, month, day, weekday) and every call to the shell's tray
+// interface.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdint>
+
+// Number of tray icons; slot indices are 0..4 in this order.
+enum TrayIconIndex : int32_t {
+    MoonIconSlot = 0,
+    TideIconSlot = 1,
+    MonthIconSlot = 2,
+    DayIconSlot = 3,
+    WeekdayIconSlot = 4,
+    TrayIconCount = 5,
+};
+
+// Callback message of all five icons: wParam = slot index, lParam = the mouse or shell event.
+constexpr UINT WM_APP_TRAY = 32769;
+
+// The record sizes that tell the shell which protocol an icon speaks: the short first layout (plain
+// mouse messages, 64-byte tooltip) and the full layout up to the item GUID (NIN_SELECT,
+// WM_CONTEXTMENU, state fields). On 32-bit Windows they are 88 and 488 bytes; the 64-bit layout of
+// the same fields is larger because of the pointer-sized handles.
+constexpr DWORD kOldTrayRecordSize = NOTIFYICONDATAA_V1_SIZE;
+constexpr DWORD kNewTrayRecordSize = NOTIFYICONDATAA_V3_SIZE;
+
+// One tray icon.
+struct TrayIconSlot {
+    const char* settingsKey;  // key in section "Settings" of the settings file
+    int32_t enabled;          // 1 while the icon is switched on
+    HBITMAP maskBitmap;       // mask of the current picture; owned by the slot
+    HBITMAP colorBitmap;      // colour bitmap of the current picture; released once the icon exists
+    NOTIFYICONDATAA notify;   // cbSize says which protocol the shell is told about
+};
+
+// The program's five slots, indexed by TrayIconIndex. Keys and default switches are set at start:
+// Moon, day and weekday on.
+TrayIconSlot* TraySlots();
+
+// Set at start-up (before the settings are read) on Windows versions whose tray lists new icons on
+// the left: every walk over the slots then runs 4, 3, 2, 1, 0 so that the icons appear as 0..4.
+extern int32_t reverseTrayOrder;
+
+// Fills the tray record of every slot for `window`: short record size, slot index as id, message,
+// icon and tip flags, callback WM_APP_TRAY, empty tooltip. Keys, switches and pictures are kept.
+void PrepareSlots(HWND window);
+
+// Number of slots switched on (0..5).
+int CountEnabledIcons();
+
+// Slot index at position 0..4 of the display order.
+int SlotAtDisplayPosition(int position);
+
+// Adds every enabled icon in display order in one burst at raised priority, then asks the shell
+// for the new protocol icon by icon; an icon whose request fails stays in the old protocol.
+void AddAllIcons();
+
+// Pushes picture and tooltip of every enabled icon; icons in the new protocol are also unhidden.
+void ModifyAllIcons();
+
+// Removes every enabled icon from the tray; `enabled` is left as it is.
+void DeleteAllIcons();
+
+// Removes the one icon of `index` from the tray.
+void DeleteIcon(int index);
+
+// At exit: destroys every slot's icon and mask bitmap, where present.
+void ReleaseSlots();
