@@ -15,7 +15,13 @@ bool IsShiftJisLeadByte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
+// Items are separated by exactly one space. The national holiday names carry a leading space of
+// their own (the calendar window draws them that way); it is dropped here, or a holiday would stand
+// two spaces away from the rokuyo while 元日 stands one.
 void AppendItem(char* dest, const char* item) {
+    while (*item == ' ') {
+        ++item;
+    }
     AppendShiftJisText(dest, kTooltipSize, " ");
     AppendShiftJisText(dest, kTooltipSize, item);
 }

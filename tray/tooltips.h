@@ -23,8 +23,8 @@ void ComposeMoonTooltip(char* dest, double moonAge, const LunarDay& lunar);
 // The calendar tooltip of the local date year-month-day into dest (kTooltipSize bytes): dateText
 // (the long date of the local clock), then, each after one space, the rokuyo of lunar, the holiday
 // name if any, the solar term if one falls on the date, and the first and second seasonal-day
-// names if any. Names are appended as the tables hold them, national holidays with their leading
-// space. A text longer than the field is cut at a character boundary. Returns the date's DayKind,
+// names if any, single spaces between the items (a national holiday's own leading space is not
+// repeated). A text longer than the field is cut at a character boundary. Returns the date's DayKind,
 // which the calendar pictures are drawn by.
 DayKind ComposeCalendarTooltip(char* dest, const char* dateText, const LunarDay& lunar,
                                uint16_t year, uint16_t month, uint16_t day);

@@ -59,10 +59,11 @@ TEST_F(TooltipTest, PlainDayHasDateAndRokuyoOnly) {
 }
 
 TEST_F(TooltipTest, ItemsFollowInOrder) {
-    // The spring equinox of 2005: the holiday name keeps its leading space, then the term and the
-    // 彼岸 week.
+    // The spring equinox of 2005: the holiday name one space after the rokuyo (its own leading
+    // space not doubled), then the term and the 彼岸 week.
     const std::string text = Calendar(2005, 3, 20);
-    const std::string tail = std::string("  春分の日 春分 春彼岸");
+    const std::string tail = std::string(" 春分の日 春分 春彼岸");
+    EXPECT_EQ(text.find("  "), std::string::npos);
     ASSERT_GE(text.size(), tail.size());
     EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
     // 節分 of 2005: the period, then the day.
