@@ -1,10 +1,28 @@
 #include "astro/longitudes.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
 constexpr double kRadiansPerDegree = 0.017453292519943295;
+
+// The last phase angle computed. The month model asks for the angle at local noon and then starts
+// the Moon's age search at that very instant, and the lunisolar day starts its new-Moon search at
+// the midnight whose angle the principal phase of the day has just taken. The angle is a function
+// of the bits of T alone, so the same bits give the same angle, NaN and -0 included.
+struct PhaseAngleCache {
+    uint64_t key;  // bits of T; 0 = empty (T = +0 is then simply computed each time)
+    double angle;
+};
+
+PhaseAngleCache phaseAngleCache = {};
+
+uint64_t BitsOfCenturies(JulianCenturies T) {
+    uint64_t bits;
+    std::memcpy(&bits, &T, sizeof bits);
+    return bits;
+}
 
 }  // namespace
 
@@ -137,10 +155,19 @@ double ApparentSunLongitude(JulianCenturies T) {
 }
 
 double MoonPhaseAngle(JulianCenturies T) {
+    const uint64_t key = BitsOfCenturies(T);
+    if (key != 0 && key == phaseAngleCache.key) {
+        return phaseAngleCache.angle;
+    }
     const double M = SumPeriodicTerms(T, MoonTermCount, MoonTerms);
     double P = std::fmod(M - ApparentSunLongitude(T), 360);
     if (P < 0) {
         P = P + 360;
     }
+    phaseAngleCache = {key, P};
     return P;
+}
+
+void ResetPhaseAngleCache() {
+    phaseAngleCache = {};
 }

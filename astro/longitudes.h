@@ -31,3 +31,7 @@ double ApparentSunLongitude(JulianCenturies T);
 // The Moon's longitude minus the Sun's apparent longitude, in [0, 360): 0 new Moon, 90 first
 // quarter, 180 full Moon, 270 last quarter.
 double MoonPhaseAngle(JulianCenturies T);
+
+// Forgets the phase angle MoonPhaseAngle remembers from its last call. Results never depend on it;
+// tests call this (through ResetAstroCaches) to compare with fresh computation.
+void ResetPhaseAngleCache();

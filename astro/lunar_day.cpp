@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "astro/longitudes.h"
+#include "astro/principal_phase.h"
 #include "astro/searches.h"
 #include "astro/time_scales.h"
 #include "astro/time_zone.h"
@@ -55,6 +56,36 @@ struct MonthNumberCache {
 
 MonthNumberCache monthNumberCache = {};
 
+constexpr double kCenturiesPerDay = 2.7378507871321012e-05;  // 1/36525
+constexpr double kDaysPerSecond = 1.1574074074074073e-05;    // 1/86400
+
+// The new Moon that begins a lunar month, as a search from the end of a day found it, and the
+// local midnight that begins its day in the zone of `bias`. Consecutive days of a month ask for the
+// same new Moon about 28 times, each time a search of some 13 phase angles.
+//
+// Reusing it cannot change a day. Lunations last at least 29.27 days (29.274 is the shortest in
+// this series over 1900-2100), so when a day's end T1 lies more than 1.5 and less than 29 days
+// after the remembered new Moon, no other new Moon lies between them, and a fresh Previous search
+// from T1, which never passes its target, closes in on this same new Moon. T1 is then no new
+// Moon itself, so the test N == T1 cannot hold. The fresh result can differ from the remembered
+// one only by the search tolerance, 1e-7 lunation: under 0.3 s each, the Moon gaining at least
+// about 11 degrees a day on the Sun (searches from different days of 1900-2100 spread by at most
+// 0.19 s). That moves LN only when a local midnight lies between the two values, which does
+// happen (six new Moons of 1900-2100 straddle a whole minute, the midnight of some zone), so a new
+// Moon within 2 s of a local midnight of its zone is not remembered: the local day is the same at
+// both ends of that margin, and so, the conversion being monotone, for every value between.
+struct NewMoonCache {
+    JulianCenturies N;  // T of the new Moon; 0 = empty
+    int32_t bias;
+    double LN;
+};
+
+NewMoonCache newMoonCache = {};
+
+constexpr double kReuseAfterDays = 1.5;
+constexpr double kReuseBeforeDays = 29;
+constexpr double kMidnightMarginDays = 2 * kDaysPerSecond;
+
 // The longitude of the first principal term (a multiple of 30 degrees) at or after the Sun's
 // apparent longitude at T: 360 above 330 degrees, 390 just above 360.
 int32_t NextPrincipalTerm(JulianCenturies T) {
@@ -88,7 +119,39 @@ MonthNumber CachedMonthNumber(double LN, double b, int32_t key, int32_t bias) {
     return number;
 }
 
+// LN, the local Julian Date of the midnight beginning the day of the new Moon that begins the lunar
+// month of the local day [U0, U0 + 1) (UT), whose end is T1.
+double NewMoonMidnight(JulianCenturies T1, double U0, double b, int32_t bias) {
+    if (newMoonCache.N != 0 && newMoonCache.bias == bias &&
+        T1 - newMoonCache.N > kReuseAfterDays * kCenturiesPerDay &&
+        T1 - newMoonCache.N < kReuseBeforeDays * kCenturiesPerDay) {
+        return newMoonCache.LN;
+    }
+    // A new Moon falling exactly at the end of the day (within the search tolerance) begins the
+    // next day's month instead.
+    bool found = false;
+    JulianCenturies N = FindPhaseInstant(0, T1, Previous, &found);
+    if (N == T1) {
+        N = FindPhaseInstant(0, CenturiesFromJulianDate(U0), Previous, &found);
+    }
+    const double jdN = JulianDateFromCenturies(N);
+    const double LN = std::floor(jdN - b - 0.5) + 0.5;
+    const bool clearOfMidnight = std::floor(jdN - kMidnightMarginDays - b - 0.5) ==
+                                 std::floor(jdN + kMidnightMarginDays - b - 0.5);
+    if (found && clearOfMidnight) {
+        newMoonCache = {N, bias, LN};
+    }
+    return LN;
+}
+
 }  // namespace
+
+void ResetAstroCaches() {
+    ResetPhaseAngleCache();
+    ResetDayEndAngleCache();
+    newMoonCache = {};
+    monthNumberCache = {};
+}
 
 void LunarMonthFromPrincipalTerms(double localMidnight, int32_t bias, uint16_t* month,
                                   int32_t* leap) {
@@ -109,14 +172,7 @@ void ComputeLunarDay(LunarDay* out, double jd) {
     }
     const double U0 = L0 + b;
 
-    // The new Moon that begins the current lunar month; one falling exactly at the end of the day
-    // (within the search tolerance) begins the next day's month instead.
-    const JulianCenturies T1 = CenturiesFromJulianDate(U0 + 1);
-    JulianCenturies N = FindPhaseInstant(0, T1, Previous);
-    if (N == T1) {
-        N = FindPhaseInstant(0, CenturiesFromJulianDate(U0), Previous);
-    }
-    const double LN = std::floor(JulianDateFromCenturies(N) - b - 0.5) + 0.5;
+    const double LN = NewMoonMidnight(CenturiesFromJulianDate(U0 + 1), U0, b, bias);
 
     // L0 - LN is a whole number of days; the extra 0.1 absorbs rounding.
     const int32_t day = static_cast<int32_t>(L0 - LN + 1.1);

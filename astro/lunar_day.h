@@ -37,3 +37,9 @@ void LunarMonthFromPrincipalTerms(double localMidnight, int32_t bias, uint16_t* 
 // Julian Date jd. A jd that is not finite, or whose local day begins outside JD 0.5 .. 1e8, gives
 // every field 0.
 void ComputeLunarDay(LunarDay* out, double jd);
+
+// Forgets every result the astronomy core remembers between calls: the last phase angle, the angle
+// at the end of the last day PrincipalPhaseOfDay was asked for, the new Moon and the month numbers
+// ComputeLunarDay keeps. Results never depend on them; tests call this to compare a run of calls
+// with fresh computation.
+void ResetAstroCaches();

@@ -9,3 +9,8 @@ extern const char* const PhaseNames[4];
 // k * 90 is stored there; otherwise *angleOut is left untouched. A phase exactly at the day's
 // beginning belongs to that day, one exactly at its end to the next day.
 const char* PrincipalPhaseOfDay(double jd, double* angleOut);
+
+// Forgets the phase angle PrincipalPhaseOfDay remembers at the end of the last day it was asked
+// for. Results never depend on it; tests call this (through ResetAstroCaches) to compare with
+// fresh computation.
+void ResetDayEndAngleCache();

@@ -129,4 +129,21 @@ TEST(MoonPhaseAngle, NeverLeavesZeroTo360) {
     }
 }
 
+// The angle is remembered for the last T only: a sequence that repeats and alternates instants
+// gives each instant its own angle, as the sums written out give it.
+TEST(MoonPhaseAngle, RepeatedAndAlternatingInstantsKeepTheirOwnAngles) {
+    const JulianCenturies kInstants[] = {
+        UtcT(2005, 1, 1), UtcT(2005, 1, 1),  UtcT(2005, 1, 1, 0, 0, 1), UtcT(2005, 1, 1),
+        kJ2000,           UtcT(2026, 7, 14), UtcT(2026, 7, 14),         kJ2000};
+    ResetPhaseAngleCache();
+    for (const JulianCenturies T : kInstants) {
+        double P =
+            std::fmod(ReferenceSum(T, MoonTermCount, MoonTerms) - ApparentSunLongitude(T), 360);
+        if (P < 0) {
+            P = P + 360;
+        }
+        ASSERT_TRUE(SameBits(MoonPhaseAngle(T), P)) << T;
+    }
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "astro/principal_phase.h"
 #include "tests/astro/civil_time.h"
@@ -234,5 +235,114 @@ TEST(ComputeLunarDay, ResultsDoNotDependOnWhatWasComputedBefore) {
     }
     ClearTimeZoneBiasOverride();
 }
+
+// The new Moon a lunar day reuses from the days before must give the day a fresh search gives.
+
+std::string Describe(const LunarDay& lunar) {
+    return std::to_string(lunar.month) + (lunar.leap ? "L/" : "/") + std::to_string(lunar.day) +
+           " rokuyo " + std::to_string(lunar.rokuyo) + " stem " + std::to_string(lunar.stem) +
+           " branch " + std::to_string(lunar.branch) + " tide " + std::to_string(lunar.tide);
+}
+
+LunarDay FreshLunarDayAt(double jd) {
+    ResetAstroCaches();
+    return LunarDayAt(jd);
+}
+
+// Noon of `count` consecutive local days in the zone `bias`, computed in a row as a month view
+// does, against each day computed with nothing remembered.
+void CheckRunAgainstFreshDays(int bias, double firstNoon, int count) {
+    ScopedBias scoped(bias);
+    ResetAstroCaches();
+    std::vector<LunarDay> run;
+    run.reserve(count);
+    for (int d = 0; d < count; ++d) {
+        run.push_back(LunarDayAt(firstNoon + d));
+    }
+    for (int d = 0; d < count; ++d) {
+        ASSERT_EQ(Describe(run[d]), Describe(FreshLunarDayAt(firstNoon + d)))
+            << "bias " << bias << " jd " << firstNoon + d;
+    }
+}
+
+TEST(ComputeLunarDayReuse, EveryDayFrom1900To2100InJapanMatchesFreshSearch) {
+    const double first = LocalJd(kJapanBias, 1900, 1, 1, 12);
+    const double last = LocalJd(kJapanBias, 2100, 12, 31, 12);
+    CheckRunAgainstFreshDays(kJapanBias, first, static_cast<int>(last - first) + 1);
+}
+
+// Runs of eleven days, each run computed for four zones in turn, so that every run starts with
+// the new Moon of another zone remembered.
+TEST(ComputeLunarDayReuse, InterleavedZonesMatchFreshSearch) {
+    const int32_t kZones[] = {kJapanBias, 0, 300, -600};
+    const double first = UtcJd(2030, 1, 1, 12);
+    const double last = UtcJd(2036, 12, 31, 12);
+    std::vector<LunarDay> run[4];
+    ResetAstroCaches();
+    for (double block = first; block <= last; block += 11) {
+        for (int z = 0; z < 4; ++z) {
+            ScopedBias scoped(kZones[z]);
+            for (int d = 0; d < 11; ++d) {
+                run[z].push_back(LunarDayAt(block + d));
+            }
+        }
+    }
+    for (int z = 0; z < 4; ++z) {
+        ScopedBias scoped(kZones[z]);
+        for (size_t i = 0; i < run[z].size(); ++i) {
+            ASSERT_EQ(Describe(run[z][i]), Describe(FreshLunarDayAt(first + i)))
+                << "bias " << kZones[z] << " jd " << first + i;
+        }
+    }
+}
+
+// Days visited 17 apart, wrapping back over a stretch of 400: jumps forward within and beyond a
+// month of the remembered new Moon, and back before it.
+TEST(ComputeLunarDayReuse, ScatteredDaysMatchFreshSearch) {
+    ScopedBias scoped(kJapanBias);
+    const double first = LocalJd(kJapanBias, 2023, 1, 1, 12);
+    ResetAstroCaches();
+    std::vector<LunarDay> run;
+    for (int i = 0; i < 1200; ++i) {
+        run.push_back(LunarDayAt(first + (i * 17) % 400));
+    }
+    for (int i = 0; i < 1200; ++i) {
+        const double jd = first + (i * 17) % 400;
+        ASSERT_EQ(Describe(run[i]), Describe(FreshLunarDayAt(jd))) << "jd " << jd;
+    }
+}
+
+// New Moons of 1900-2100 that searches from different day ends place on either side of a whole
+// minute (UTC), and a zone whose local midnight falls on that minute: the value a search finds
+// decides the day of the month, so such a new Moon must not be reused.
+struct NewMoonAtMidnight {
+    const char* name;
+    int year;
+    int month;
+    int day;  // UTC date of the new Moon
+    int32_t bias;
+};
+
+const NewMoonAtMidnight kNewMoonsAtMidnight[] = {
+    {"Jan1919", 1919,  1,  2,  504},
+    {"Jan1942", 1942,  1, 16, -149},
+    {"Sep1966", 1966,  9, 14, -287},
+    {"Jul2026", 2026,  7, 14,  583},
+    {"Jan2061", 2061,  1, 21, -524},
+    {"Dec2065", 2065, 12, 27,  507},
+};
+
+class NewMoonsAtMidnight : public testing::TestWithParam<NewMoonAtMidnight> {};
+
+TEST_P(NewMoonsAtMidnight, MatchFreshSearch) {
+    const NewMoonAtMidnight& c = GetParam();
+    CheckRunAgainstFreshDays(c.bias, LocalJd(c.bias, c.year, c.month, c.day, 12) - 35, 70);
+}
+
+INSTANTIATE_TEST_SUITE_P(ComputeLunarDayReuse, NewMoonsAtMidnight,
+                         testing::ValuesIn(kNewMoonsAtMidnight),
+                         [](const testing::TestParamInfo<NewMoonAtMidnight>& info) {
+                             return std::string(info.param.name);
+                         });
 
 }  // namespace

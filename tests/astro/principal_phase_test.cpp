@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
+#include "astro/lunar_day.h"
 #include "astro/searches.h"
 #include "tests/astro/civil_time.h"
 
@@ -96,6 +98,63 @@ TEST(PrincipalPhaseOfDay, AgreesWithTheSearchedInstantsFrom1900To2100) {
         previousAngle = angle;
     }
     EXPECT_NEAR(found, (last - first) / 29.530589 * 4, 4);
+}
+
+// The angle at one day's end serves as the next day's beginning only where the two midnights are
+// the same T; a day computed in a row must report what it reports with nothing remembered.
+struct PhaseOfDay {
+    const char* name;
+    double angle;
+};
+
+PhaseOfDay PhaseOfDayAt(double jd) {
+    double angle = -1;
+    const char* name = PrincipalPhaseOfDay(jd, &angle);
+    return {name, angle};
+}
+
+PhaseOfDay FreshPhaseOfDayAt(double jd) {
+    ResetAstroCaches();
+    return PhaseOfDayAt(jd);
+}
+
+TEST(PrincipalPhaseOfDay, DaysInARowMatchFreshComputationFrom1900To2100) {
+    ScopedBias bias(kJapanBias);
+    const double first = LocalJd(kJapanBias, 1900, 1, 1, 12);
+    const double last = LocalJd(kJapanBias, 2100, 12, 31, 12);
+    ResetAstroCaches();
+    std::vector<PhaseOfDay> run;
+    for (double jd = first; jd <= last; jd += 1) {
+        run.push_back(PhaseOfDayAt(jd));
+    }
+    for (size_t i = 0; i < run.size(); ++i) {
+        const PhaseOfDay fresh = FreshPhaseOfDayAt(first + i);
+        ASSERT_EQ(run[i].name, fresh.name) << first + i;
+        ASSERT_EQ(run[i].angle, fresh.angle) << first + i;
+    }
+}
+
+// Each day asked for in two zones in turn: the end of a day in one zone is not the beginning of
+// the next day in the other.
+TEST(PrincipalPhaseOfDay, AlternatingZonesMatchFreshComputation) {
+    const int32_t kZones[] = {kJapanBias, 300};
+    const double first = UtcJd(2005, 1, 1, 12);
+    std::vector<PhaseOfDay> run;
+    ResetAstroCaches();
+    for (int d = 0; d < 400; ++d) {
+        for (int32_t zone : kZones) {
+            ScopedBias bias(zone);
+            run.push_back(PhaseOfDayAt(first + d));
+        }
+    }
+    for (int d = 0; d < 400; ++d) {
+        for (int z = 0; z < 2; ++z) {
+            ScopedBias bias(kZones[z]);
+            const PhaseOfDay fresh = FreshPhaseOfDayAt(first + d);
+            ASSERT_EQ(run[2 * d + z].name, fresh.name) << kZones[z] << " " << first + d;
+            ASSERT_EQ(run[2 * d + z].angle, fresh.angle) << kZones[z] << " " << first + d;
+        }
+    }
 }
 
 }  // namespace
