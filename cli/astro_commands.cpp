@@ -66,20 +66,11 @@ bool ListPrincipalPhases(double fromJd, double toJd, void (*sink)(const PhaseEve
 int RunPhases(const CliArguments& args) {
     SYSTEMTIME from;
     SYSTEMTIME to;
-    CliParse parsed = ParseDate(args.arguments[0], &from);
-    if (parsed != CliParsed) {
-        return ArgumentError("date FROM", args.arguments[0], parsed, kSupportedYearsText);
-    }
-    parsed = ParseDate(args.arguments[1], &to);
-    if (parsed != CliParsed) {
-        return ArgumentError("date TO", args.arguments[1], parsed, kSupportedYearsText);
+    if (const int status = ParseDateRange(args, &from, &to)) {
+        return status;
     }
     const double fromJd = JulianDateFromSystemTime(from);
     const double toJd = JulianDateFromSystemTime(to) + 1;
-    if (toJd <= fromJd) {
-        return UsageError("date TO '%s' lies before FROM '%s'", args.arguments[1],
-                          args.arguments[0]);
-    }
     if (!ListPrincipalPhases(fromJd, toJd, PrintPhaseEvent, nullptr)) {
         std::fprintf(stderr, "nocturo-cli: a phase search did not converge\n");
         return 1;

@@ -225,20 +225,11 @@ void PrintMonth(uint16_t year, uint16_t month, const SYSTEMTIME& today, bool col
 int RunDays(const CliArguments& args) {
     SYSTEMTIME from;
     SYSTEMTIME to;
-    CliParse parsed = ParseDate(args.arguments[0], &from);
-    if (parsed != CliParsed) {
-        return ArgumentError("date FROM", args.arguments[0], parsed, kSupportedYearsText);
-    }
-    parsed = ParseDate(args.arguments[1], &to);
-    if (parsed != CliParsed) {
-        return ArgumentError("date TO", args.arguments[1], parsed, kSupportedYearsText);
+    if (const int status = ParseDateRange(args, &from, &to)) {
+        return status;
     }
     const double last = LocalNoon(to);
     double J = LocalNoon(from);
-    if (last < J) {
-        return UsageError("date TO '%s' lies before FROM '%s'", args.arguments[1],
-                          args.arguments[0]);
-    }
     if (const int status = ApplyCustomOption(args)) {
         return status;
     }

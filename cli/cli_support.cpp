@@ -251,6 +251,22 @@ CliParse ParseDate(const char* text, SYSTEMTIME* out) {
     return parsed;
 }
 
+int ParseDateRange(const CliArguments& args, SYSTEMTIME* from, SYSTEMTIME* to) {
+    CliParse parsed = ParseDate(args.arguments[0], from);
+    if (parsed != CliParsed) {
+        return ArgumentError("date FROM", args.arguments[0], parsed, kSupportedYearsText);
+    }
+    parsed = ParseDate(args.arguments[1], to);
+    if (parsed != CliParsed) {
+        return ArgumentError("date TO", args.arguments[1], parsed, kSupportedYearsText);
+    }
+    if (JulianDateFromSystemTime(*to) < JulianDateFromSystemTime(*from)) {
+        return UsageError("date TO '%s' lies before FROM '%s'", args.arguments[1],
+                          args.arguments[0]);
+    }
+    return 0;
+}
+
 CliParse ParseUtcInstant(const char* text, SYSTEMTIME* out) {
     if (std::strlen(text) != 20 || text[10] != 'T' || !IsDigits(text + 11, 2) || text[13] != ':' ||
         !IsDigits(text + 14, 2) || text[16] != ':' || !IsDigits(text + 17, 2) || text[19] != 'Z') {

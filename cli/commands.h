@@ -111,6 +111,10 @@ CliParse ParseUtcInstant(const char* text, SYSTEMTIME* out);  // YYYY-MM-DDTHH:M
 CliParse ParseYearMonth(const char* text, SYSTEMTIME* out);   // YYYY-MM, day 1
 CliParse ParseYear(const char* text, uint16_t* year);         // YYYY
 
+// The two positional dates FROM and TO of a range command. Returns 0 when both are valid dates and
+// TO is not before FROM; otherwise prints the error and the usage and returns the exit status 2.
+int ParseDateRange(const CliArguments& args, SYSTEMTIME* from, SYSTEMTIME* to);
+
 // A decimal integer with an optional sign, within [min, max].
 CliParse ParseInteger(const char* text, long min, long max, long* out);
 

@@ -7,40 +7,9 @@
 
 #include "astro/time_zone.h"
 #include "cli/commands.h"
+#include "tests/cli/cli_test_support.h"
 
 namespace {
-
-struct CommandOutput {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliArguments Arguments(std::initializer_list<const char*> words, int32_t bias) {
-    CliArguments args = {};
-    for (const char* word : words) {
-        args.arguments[args.argumentCount++] = word;
-    }
-    args.bias = bias;
-    return args;
-}
-
-// Runs a command with stdout and stderr captured; carriage returns are dropped so that the text
-// compares alike on every system.
-CommandOutput Capture(int (*run)(const CliArguments&), const CliArguments& args) {
-    PrepareStandardStreams();
-    SetTimeZoneBiasOverride(args.bias);
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    const int status = run(args);
-    std::fflush(stdout);
-    std::fflush(stderr);
-    CommandOutput result = {status, testing::internal::GetCapturedStdout(),
-                            testing::internal::GetCapturedStderr()};
-    ClearTimeZoneBiasOverride();
-    result.out.erase(std::remove(result.out.begin(), result.out.end(), '\r'), result.out.end());
-    return result;
-}
 
 void CollectEvent(const PhaseEvent& event, void* context) {
     static_cast<std::vector<PhaseEvent>*>(context)->push_back(event);

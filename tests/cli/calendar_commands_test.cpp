@@ -10,41 +10,9 @@
 #include "calendar/holidays.h"
 #include "calendar/month_model.h"
 #include "cli/commands.h"
+#include "tests/cli/cli_test_support.h"
 
 namespace {
-
-struct CommandOutput {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliArguments Arguments(std::initializer_list<const char*> words, int32_t bias) {
-    CliArguments args = {};
-    for (const char* word : words) {
-        args.arguments[args.argumentCount++] = word;
-    }
-    args.bias = bias;
-    return args;
-}
-
-CommandOutput Capture(int (*run)(const CliArguments&), const CliArguments& args) {
-    PrepareStandardStreams();
-    SetTimeZoneBiasOverride(args.bias);
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    const int status = run(args);
-    std::fflush(stdout);
-    std::fflush(stderr);
-    CommandOutput result = {status, testing::internal::GetCapturedStdout(),
-                            testing::internal::GetCapturedStderr()};
-    ClearTimeZoneBiasOverride();
-    SetCustomHolidayPath("");
-    InvalidateHolidayCache();
-    InvalidateMonthModel();
-    result.out.erase(std::remove(result.out.begin(), result.out.end(), '\r'), result.out.end());
-    return result;
-}
 
 std::string Utf8(const char* text) {
     return reinterpret_cast<const char*>(text);
