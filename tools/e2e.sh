@@ -128,8 +128,12 @@ probe() {
 
 settings_have_defaults() {
     local expected actual
+    if [ ! -f "$run/nocturo.ini" ]; then
+        echo "        no nocturo.ini beside the program"
+        return 1
+    fi
     expected="$(printf '%s\n' '[Settings]' MoonIcon=1 TideIcon=0 MonthIcon=0 DayIcon=1 WeekDayIcon=1)"
-    actual="$(tr -d '\r' <"$run/nocturo.ini" 2>/dev/null | grep -v '^$')"
+    actual="$(tr -d '\r' <"$run/nocturo.ini" | grep -v '^$')"
     [ "$actual" = "$expected" ] || printf '        nocturo.ini holds:\n%s\n' "$actual"
     [ "$actual" = "$expected" ]
 }

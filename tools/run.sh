@@ -73,9 +73,10 @@ cmake -S "$root" -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/tools/mingw-w64.cma
     exit 1
 }
 
-if cmake --build "$windows" --target help 2>/dev/null | grep -qx '\.\.\. nocturo'; then
+targets_known="$(cmake --build "$windows" --target help 2>/dev/null || true)"
+if grep -qx '\.\.\. nocturo' <<<"$targets_known"; then
     targets=(nocturo)
-    if cmake --build "$windows" --target help | grep -qx '\.\.\. nocturo_probe'; then
+    if grep -qx '\.\.\. nocturo_probe' <<<"$targets_known"; then
         targets+=(nocturo_probe)
     fi
     cmake --build "$windows" -j"$jobs" --target "${targets[@]}" >"$log/run-windows-build.log" 2>&1 || {

@@ -64,7 +64,7 @@ import -window root -crop "${tray_w}x${bar_h}+${tray_x}+${bar_y}" +repage "$run/
 read -r icons_w icons_x < <(convert "$run/tray.png" -fuzz 8% -trim -format '%w %X\n' info:)
 moon_x=$((tray_x + ${icons_x#+} + 8))
 xdotool mousemove "$moon_x" $((bar_y + bar_h / 2))
-read -r tip_x tip_y tip_w tip_h < <(probe tooltip 10)
+read -r tip_x tip_y _ < <(probe tooltip 10)
 sleep 0.5
 import -window root "$run/screen.png"
 

@@ -35,9 +35,8 @@ done
 
 if [ ${#missing[@]} -gt 0 ]; then
     echo "setup: installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
     as_root apt-get update -qq
-    as_root apt-get install -y -qq "${missing[@]}" >/dev/null
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
 # Wine takes its ANSI code page from the locale: without ja_JP.UTF-8 it is 1252, not 932.

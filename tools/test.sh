@@ -9,7 +9,7 @@
 set -uo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cd "$root"
+cd "$root" || exit 1
 build="${NOCTURO_BUILD:-$root/build}"
 jobs="${NOCTURO_JOBS:-2}"
 native="$build/native"
@@ -87,26 +87,37 @@ fi
 if build windows "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/tools/mingw-w64.cmake"; then
     echo "== windows: tests under Wine"
     t=$SECONDS
-    if ! bash tools/wine-prefix.sh "$prefix"; then
+    probe="$(find "$windows" -name nocturo_probe.exe | head -1)"
+    if [ -z "$probe" ]; then
+        failed=$((failed + 1))
+        note "windows tests" FAILED "nocturo_probe.exe was not built"
+    elif ! bash tools/wine-prefix.sh "$prefix"; then
         failed=$((failed + 1))
         note "windows tests" FAILED "the Wine prefix could not be made"
     else
-        # One display and one Wine server for the whole run: the server and the desktop start
-        # once, not once per test, and end with the run so that nothing outlives it. Serially:
-        # the tests share the one tray and desktop.
+        # One display, one Wine server and one desktop for the whole run: they start once, not
+        # once per test, and end with the run so that nothing outlives it. Wine's own services and
+        # the desktop are started here with no output attached: started by a test, they would
+        # inherit its output pipe and CTest would wait for them. Serially: the tests share the
+        # one desktop and tray.
         NOCTURO_WINEPREFIX="$prefix" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 \
             timeout 1800 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-                export WINEPREFIX="$NOCTURO_WINEPREFIX"
+                export WINEPREFIX="$NOCTURO_WINEPREFIX" WINEDEBUG=-all
+                wine=/usr/lib/wine/wine64
                 /usr/lib/wine/wineserver64 -p </dev/null >/dev/null 2>&1
+                "$wine" "$2" hold 1800 </dev/null >/dev/null 2>&1 &
+                "$wine" "$2" taskbar 60 </dev/null >/dev/null 2>&1
                 ctest --test-dir "$1" --output-on-failure
                 rc=$?
                 /usr/lib/wine/wineserver64 -k 2>/dev/null
                 /usr/lib/wine/wineserver64 -w 2>/dev/null
-                exit $rc' _ "$windows" 2>&1 | tee "$log/windows-ctest.log"
+                exit $rc' _ "$windows" "$probe" 2>&1 | tee "$log/windows-ctest.log"
         ctest_result "windows tests" "$log/windows-ctest.log" "${PIPESTATUS[0]}" $((SECONDS - t))
+        # Also after a time-out: no Wine process of this prefix outlives the stage.
+        WINEPREFIX="$prefix" /usr/lib/wine/wineserver64 -k 2>/dev/null
     fi
 
-# --- end to end ---
+    # --- end to end ---
     echo "== end-to-end check"
     t=$SECONDS
     bash tools/e2e.sh "$windows" 2>&1 | tee "$log/e2e.log"

@@ -28,13 +28,20 @@ if [ -z "$prefix" ]; then
 fi
 "$here/wine-prefix.sh" "$prefix"
 
-export WINEPREFIX="$(cd "$prefix" && pwd)"
+WINEPREFIX="$(cd "$prefix" && pwd)"
+export WINEPREFIX
 export WINEDEBUG="${WINEDEBUG:--all}"
 export LANG=ja_JP.UTF-8
 export LC_ALL=ja_JP.UTF-8
 
-# Windows and tray icons need an X display.
+# Windows and tray icons need an X display. On a private one, Wine (its desktop and services
+# included) is ended before the display goes, so that nothing is left waiting for it.
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" /usr/lib/wine/wine64 "$@"
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+        /usr/lib/wine/wine64 "$@"
+        rc=$?
+        /usr/lib/wine/wineserver64 -k 2>/dev/null
+        /usr/lib/wine/wineserver64 -w 2>/dev/null
+        exit $rc' _ "$@"
 fi
 exec /usr/lib/wine/wine64 "$@"
