@@ -33,6 +33,7 @@ TEST(FindPhaseInstant, NewAndFullMoonsAround2005) {
     // Any other mode value searches the nearer side.
     EXPECT_EQ(FindPhaseInstant(0, T, 7), FindPhaseInstant(0, T, Nearest));
     EXPECT_EQ(FindPhaseInstant(0, T, -1), FindPhaseInstant(0, T, Nearest));
+    EXPECT_NEAR(MoonAge(UtcT(2000, 1, 1, 12)), 24.56, 0.005);
 }
 
 TEST(FindPhaseInstant, StartOnTheInstantIsReturnedUnchanged) {
@@ -76,10 +77,6 @@ TEST(FindPhaseInstant, UnusableStartsEndPromptlyWithTheStart) {
     const JulianCenturies T = UtcT(2005, 1, 1);
     EXPECT_EQ(FindPhaseInstant(std::numeric_limits<double>::quiet_NaN(), T, Next, &ok), T);
     EXPECT_FALSE(ok);
-}
-
-TEST(MoonAge, AtJ2000Noon) {
-    EXPECT_NEAR(MoonAge(UtcT(2000, 1, 1, 12)), 24.56, 0.005);
 }
 
 // The true phases of Meeus' "Astronomical Algorithms" (chapter 49), periodic terms of new and full
@@ -228,12 +225,12 @@ TEST(FindSolarLongitudeInstant, LongitudeMissingFromTheYearEndsPromptly) {
 }
 
 TEST(FindSolarLongitudeInstant, UnusableLongitudeEndsWithOkFalse) {
-    bool ok = true;
-    FindSolarLongitudeInstant(2005, std::numeric_limits<double>::quiet_NaN(), &ok);
-    EXPECT_FALSE(ok);
-    ok = true;
-    FindSolarLongitudeInstant(2005, std::numeric_limits<double>::infinity(), &ok);
-    EXPECT_FALSE(ok);
+    for (double longitude :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+        bool ok = true;
+        FindSolarLongitudeInstant(2005, longitude, &ok);
+        EXPECT_FALSE(ok) << longitude;
+    }
 }
 
 }  // namespace

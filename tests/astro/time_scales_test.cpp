@@ -26,6 +26,9 @@ TEST(JulianDate, J2000BothWays) {
     SystemTimeFromJulianDate(2451545.0, &t);
     ExpectCivil(t, 2000, 1, 1, 12, 0, 0);
     EXPECT_EQ(t.wDayOfWeek, 6);
+    EXPECT_NEAR(JulianDateFromSystemTime(Civil(2005, 1, 1, 10, 20, 59)) -
+                    JulianDateFromSystemTime(Civil(2005, 1, 1, 10, 20, 0)),
+                59.0 / 86400, 1e-9);
 }
 
 TEST(JulianDate, GregorianReformOf1582) {
@@ -42,12 +45,6 @@ TEST(JulianDate, GregorianReformOf1582) {
     SystemTimeFromJulianDate(JulianDateFromSystemTime(Civil(1582, 10, 4)), &t);
     ExpectCivil(t, 1582, 9, 24, 0, 0, 0);
     EXPECT_EQ(JulianDateFromSystemTime(Civil(1582, 10, 15)), 2299160.5);
-}
-
-TEST(JulianDate, SecondsOfAMinute) {
-    const double zero = JulianDateFromSystemTime(Civil(2005, 1, 1, 10, 20, 0));
-    const double late = JulianDateFromSystemTime(Civil(2005, 1, 1, 10, 20, 59));
-    EXPECT_NEAR(late - zero, 59.0 / 86400, 1e-9);
 }
 
 // Dates that do not exist convert linearly to their neighbours.
@@ -135,17 +132,14 @@ TEST(JulianDate, UnusableJulianDatesGiveAnEmptyRecord) {
     }
 }
 
-TEST(Centuries, J2000IsDeltaTAfterTheEpoch) {
-    EXPECT_NEAR(CenturiesFromJulianDate(2451545.0), 0.0007523 / 36525, 1e-15);
-}
-
+// Delta T is 64.99872 s at J2000.0, twice that a century later, none a century earlier.
 TEST(Centuries, DeltaTGrowsByItsValueEachCentury) {
-    // 64.99872 s at J2000.0, twice that a century later, none a century earlier.
     const double kSecondsPerCentury = 36525.0 * 86400;
-    const double jd2100 = 2451545.0 + 36525;
-    const double jd1900 = 2451545.0 - 36525;
-    EXPECT_NEAR((CenturiesFromJulianDate(jd2100) - 1) * kSecondsPerCentury, 2 * 64.99872, 1e-3);
-    EXPECT_NEAR((CenturiesFromJulianDate(jd1900) + 1) * kSecondsPerCentury, 0, 1e-3);
+    EXPECT_NEAR(CenturiesFromJulianDate(2451545.0), 0.0007523 / 36525, 1e-15);
+    EXPECT_NEAR((CenturiesFromJulianDate(2451545.0 + 36525) - 1) * kSecondsPerCentury, 2 * 64.99872,
+                1e-3);
+    EXPECT_NEAR((CenturiesFromJulianDate(2451545.0 - 36525) + 1) * kSecondsPerCentury, 0, 1e-3);
+    EXPECT_NEAR(CenturiesFromSystemTime(Civil(2005, 1, 1)), 0.0500069, 1e-7);
 }
 
 TEST(Centuries, RoundTripAddsUnderHalfAMillisecond) {
@@ -155,20 +149,12 @@ TEST(Centuries, RoundTripAddsUnderHalfAMillisecond) {
     }
 }
 
-TEST(Centuries, OfASystemTimeIsOfItsJulianDate) {
-    const SYSTEMTIME t = Civil(2005, 1, 1);
-    EXPECT_EQ(CenturiesFromSystemTime(t), CenturiesFromJulianDate(JulianDateFromSystemTime(t)));
-    EXPECT_NEAR(CenturiesFromSystemTime(t), 0.0500069, 1e-7);
-}
-
-TEST(LocalDay, JapaneseDayBeginsAt1500Utc) {
-    const double previousStart = UtcJd(2005, 2, 7, 15);
-    EXPECT_EQ(LocalDayStart(UtcJd(2005, 2, 8, 14, 59), kJapanBias), previousStart);
-    EXPECT_EQ(LocalDayStart(UtcJd(2005, 2, 8, 15, 0), kJapanBias), previousStart + 1);
-    EXPECT_EQ(LocalDayStart(UtcJd(2005, 2, 8, 15, 0) - 1e-9, kJapanBias), previousStart);
-}
-
-TEST(LocalDay, WestOfGreenwichAndUtc) {
+// Japan's day begins at 15:00 UTC, a day five hours west of Greenwich at 05:00 UTC.
+TEST(LocalDay, StartsAtLocalMidnight) {
+    const double japanStart = UtcJd(2005, 2, 7, 15);
+    EXPECT_EQ(LocalDayStart(UtcJd(2005, 2, 8, 14, 59), kJapanBias), japanStart);
+    EXPECT_EQ(LocalDayStart(UtcJd(2005, 2, 8, 15, 0), kJapanBias), japanStart + 1);
+    EXPECT_EQ(LocalDayStart(UtcJd(2005, 2, 8, 15, 0) - 1e-9, kJapanBias), japanStart);
     EXPECT_NEAR(LocalDayStart(UtcJd(2005, 7, 1, 3), 300), UtcJd(2005, 6, 30, 5), 1e-9);
     EXPECT_NEAR(LocalDayStart(UtcJd(2005, 7, 1, 5), 300), UtcJd(2005, 7, 1, 5), 1e-9);
     EXPECT_EQ(LocalDayStart(UtcJd(2005, 7, 1, 23, 59, 59), 0), UtcJd(2005, 7, 1));

@@ -15,18 +15,13 @@ LunarDay Signs(int32_t stem, int32_t branch, int32_t tide) {
     return lunar;
 }
 
-TEST(DaySignsTest, RokuyoFollowsMonthPlusDay) {
+// The rokuyo index is (lunar month + day) % 6: lunar 1/1 is 先勝, 1/5 大安.
+TEST(DaySignsTest, RokuyoAndWrappedIndices) {
     char name[8];
-    EXPECT_STREQ(RokuyoName(name, (1 + 1) % 6), "先勝");  // lunar 1/1
-    EXPECT_STREQ(RokuyoName(name, (1 + 5) % 6), "大安");  // lunar 1/5
     const char* const expected[] = {"大安", "赤口", "先勝", "友引", "先負", "仏滅"};
     for (int i = 0; i < 6; ++i) {
         EXPECT_STREQ(RokuyoName(name, i), expected[i]);
     }
-}
-
-TEST(DaySignsTest, IndicesWrapByTableSize) {
-    char name[8];
     EXPECT_STREQ(RokuyoName(name, 6), "大安");
     EXPECT_STREQ(RokuyoName(name, -1), "仏滅");
     EXPECT_STREQ(DaySignName(name, Signs(10, 12, 0)), "甲子");
@@ -41,19 +36,16 @@ TEST(DaySignsTest, SexagenaryCycleEnds) {
     EXPECT_STREQ(DaySignName(name, Signs(4, 6, 0)), "戊午");
 }
 
-TEST(DaySignsTest, EveryNameFitsFourBytes) {
+// Callers append the names into fixed buffers: four bytes each, and the destination returned.
+TEST(DaySignsTest, EveryNameFitsFourBytesAndAppends) {
     char name[16];
     for (int i = 0; i < 60; ++i) {
         EXPECT_EQ(std::strlen(DaySignName(name, Signs(i % 10, i % 12, i % 5))), 4u);
         EXPECT_EQ(std::strlen(TideName(name, Signs(0, 0, i))), 4u);
         EXPECT_EQ(std::strlen(RokuyoName(name, i)), 4u);
     }
-}
-
-TEST(DaySignsTest, ReturnsTheDestinationForAppending) {
     char text[16] = "x";
-    char* end = text + 1;
-    EXPECT_EQ(TideName(end, Signs(0, 0, 3)), end);
+    EXPECT_EQ(TideName(text + 1, Signs(0, 0, 3)), text + 1);
     EXPECT_EQ(std::string(text), std::string("x") + "長潮");
 }
 

@@ -93,140 +93,87 @@ int WeekdayOfDays(int64_t z) {
     return static_cast<int>((z % 7 + 11) % 7);  // 1970-01-01 was a Thursday
 }
 
-bool IsNthMonday(const Civil& c, int n) {
-    return WeekdayOfDays(DaysFromCivil(c.y, c.m, c.d)) == 1 &&
-           static_cast<int>((c.d - 1) / 7) + 1 == n;
-}
-
 // The equinox days as the official almanac announced them, 1900-2055.
 unsigned SpringEquinoxDay(int y) {
-    if (y <= 1923) {
-        return y % 4 == 3 ? 22 : 21;
-    }
-    if (y <= 1959) {
-        return 21;
-    }
-    if (y <= 1991) {
-        return y % 4 == 0 ? 20 : 21;
-    }
-    if (y <= 2023) {
-        return y % 4 <= 1 ? 20 : 21;
-    }
-    return y % 4 <= 2 ? 20 : 21;
+    return y <= 1923   ? (y % 4 == 3 ? 22 : 21)
+           : y <= 1959 ? 21
+           : y <= 1991 ? (y % 4 == 0 ? 20 : 21)
+           : y <= 2023 ? (y % 4 <= 1 ? 20 : 21)
+                       : (y % 4 <= 2 ? 20 : 21);
 }
 
 unsigned AutumnEquinoxDay(int y) {
-    if (y <= 1919) {
-        return y % 4 == 0 ? 23 : 24;
-    }
-    if (y <= 1947) {
-        return y % 4 <= 1 ? 23 : 24;
-    }
-    if (y <= 1979) {
-        return y % 4 <= 2 ? 23 : 24;
-    }
-    if (y <= 2011) {
-        return 23;
-    }
-    if (y <= 2043) {
-        return y % 4 == 0 ? 22 : 23;
-    }
-    return y % 4 <= 1 ? 22 : 23;
+    return y <= 1919   ? (y % 4 == 0 ? 23 : 24)
+           : y <= 1947 ? (y % 4 <= 1 ? 23 : 24)
+           : y <= 1979 ? (y % 4 <= 2 ? 23 : 24)
+           : y <= 2011 ? 23
+           : y <= 2043 ? (y % 4 == 0 ? 22 : 23)
+                       : (y % 4 <= 1 ? 22 : 23);
 }
 
-// The national holiday of a date under the 1948 law as amended to date, or null; 1955 to 2026.
-const char* LawHoliday(const Civil& c) {
-    const int y = c.y;
-    const unsigned m = c.m;
-    const unsigned d = c.d;
-    struct OneOff {
-        int y;
-        unsigned m;
-        unsigned d;
-        const char* name;
-    };
-    static const OneOff oneOffs[] = {
-        {1959,  4, 10, " 皇太子の結婚の儀"},
-        {1989,  2, 24, " 昭和天皇大喪の礼"},
-        {1990, 11, 12,    " 即位礼正殿の儀"},
-        {1993,  6,  9, " 皇太子の結婚の儀"},
-        {2019,  5,  1,    " 天皇の即位の日"},
-        {2019, 10, 22,    " 即位礼正殿の儀"},
-    };
-    for (const OneOff& o : oneOffs) {
-        if (o.y == y && o.m == m && o.d == d) {
-            return o.name;
-        }
-    }
-    if (m == 1 && d == 1) {
-        return "元日";
-    }
-    if (m == 1 && (y <= 1999 ? d == 15 : IsNthMonday(c, 2))) {
-        return " 成人の日";
-    }
-    if (m == 2 && d == 11 && y >= 1967) {
-        return " 建国記念の日";
-    }
-    if (m == 2 && d == 23 && y >= 2020) {
-        return " 天皇誕生日";
-    }
-    if (m == 3 && d == SpringEquinoxDay(y)) {
-        return " 春分の日";
-    }
-    if (m == 4 && d == 29) {
-        return y <= 1988 ? " 天皇誕生日" : y <= 2006 ? " みどりの日" : " 昭和の日";
-    }
-    if (m == 5 && d == 3) {
-        return " 憲法記念日";
-    }
-    if (m == 5 && d == 4 && y >= 2007) {
-        return " みどりの日";
-    }
-    if (m == 5 && d == 5) {
-        return " こどもの日";
-    }
-    if (m == 7) {
-        const bool umi = (y >= 1996 && y <= 2002 && d == 20) ||
-                         (((y >= 2003 && y <= 2019) || y >= 2022) && IsNthMonday(c, 3)) ||
-                         (y == 2020 && d == 23) || (y == 2021 && d == 22);
-        if (umi) {
-            return " 海の日";
-        }
-        if ((y == 2020 && d == 24) || (y == 2021 && d == 23)) {
-            return " スポーツの日";
-        }
-    }
-    if (m == 8 && ((y >= 2016 && y != 2020 && y != 2021 && d == 11) || (y == 2020 && d == 10) ||
-                   (y == 2021 && d == 8))) {
-        return " 山の日";
-    }
-    if (m == 9 && ((y >= 1966 && y <= 2002 && d == 15) || (y >= 2003 && IsNthMonday(c, 3)))) {
-        return " 敬老の日";
-    }
-    if (m == 9 && d == AutumnEquinoxDay(y)) {
-        return " 秋分の日";
-    }
-    if (m == 10 &&
-        ((y >= 1966 && y <= 1999 && d == 10) || (y >= 2000 && y <= 2019 && IsNthMonday(c, 2)))) {
-        return " 体育の日";
-    }
-    if (m == 10 && y >= 2022 && IsNthMonday(c, 2)) {
-        return " スポーツの日";
-    }
-    if (m == 11 && d == 3) {
-        return " 文化の日";
-    }
-    if (m == 11 && d == 23) {
-        return " 勤労感謝の日";
-    }
-    if (m == 12 && d == 23 && y >= 1989 && y <= 2018) {
-        return " 天皇誕生日";
-    }
-    return nullptr;
-}
+// The national holidays of the 1948 law as amended to date, 1955 to 2026: a fixed date, or the
+// n-th Monday of the month where `monday` is not 0.
+struct LawDay {
+    int firstYear, lastYear;
+    unsigned month, day, monday;
+    const char* name;
+};
+
+static const LawDay kLawDays[] = {
+    {1959, 1959,  4, 10, 0, " 皇太子の結婚の儀"},
+    {1989, 1989,  2, 24, 0, " 昭和天皇大喪の礼"},
+    {1990, 1990, 11, 12, 0,    " 即位礼正殿の儀"},
+    {1993, 1993,  6,  9, 0, " 皇太子の結婚の儀"},
+    {2019, 2019,  5,  1, 0,    " 天皇の即位の日"},
+    {2019, 2019, 10, 22, 0,    " 即位礼正殿の儀"},
+    {   0, 9999,  1,  1, 0,                    "元日"},
+    {   0, 1999,  1, 15, 0,             " 成人の日"},
+    {2000, 9999,  1,  0, 2,             " 成人の日"},
+    {1967, 9999,  2, 11, 0,       " 建国記念の日"},
+    {2020, 9999,  2, 23, 0,          " 天皇誕生日"},
+    {   0, 1988,  4, 29, 0,          " 天皇誕生日"},
+    {1989, 2006,  4, 29, 0,          " みどりの日"},
+    {2007, 9999,  4, 29, 0,             " 昭和の日"},
+    {   0, 9999,  5,  3, 0,          " 憲法記念日"},
+    {2007, 9999,  5,  4, 0,          " みどりの日"},
+    {   0, 9999,  5,  5, 0,          " こどもの日"},
+    {1996, 2002,  7, 20, 0,                " 海の日"},
+    {2003, 2019,  7,  0, 3,                " 海の日"},
+    {2020, 2020,  7, 23, 0,                " 海の日"},
+    {2020, 2020,  7, 24, 0,       " スポーツの日"},
+    {2021, 2021,  7, 22, 0,                " 海の日"},
+    {2021, 2021,  7, 23, 0,       " スポーツの日"},
+    {2022, 9999,  7,  0, 3,                " 海の日"},
+    {2016, 2019,  8, 11, 0,                " 山の日"},
+    {2020, 2020,  8, 10, 0,                " 山の日"},
+    {2021, 2021,  8,  8, 0,                " 山の日"},
+    {2022, 9999,  8, 11, 0,                " 山の日"},
+    {1966, 2002,  9, 15, 0,             " 敬老の日"},
+    {2003, 9999,  9,  0, 3,             " 敬老の日"},
+    {1966, 1999, 10, 10, 0,             " 体育の日"},
+    {2000, 2019, 10,  0, 2,             " 体育の日"},
+    {2022, 9999, 10,  0, 2,       " スポーツの日"},
+    {   0, 9999, 11,  3, 0,             " 文化の日"},
+    {   0, 9999, 11, 23, 0,       " 勤労感謝の日"},
+    {1989, 2018, 12, 23, 0,          " 天皇誕生日"},
+};
 
 const char* LawHolidayOfDays(int64_t z) {
-    return LawHoliday(CivilFromDays(z));
+    const Civil c = CivilFromDays(z);
+    if (c.m == 3 && c.d == SpringEquinoxDay(c.y)) {
+        return " 春分の日";
+    }
+    if (c.m == 9 && c.d == AutumnEquinoxDay(c.y)) {
+        return " 秋分の日";
+    }
+    for (const LawDay& l : kLawDays) {
+        const bool onDay =
+            l.monday == 0 ? c.d == l.day : WeekdayOfDays(z) == 1 && (c.d - 1) / 7 + 1 == l.monday;
+        if (c.y >= l.firstYear && c.y <= l.lastYear && c.m == l.month && onDay) {
+            return l.name;
+        }
+    }
+    return nullptr;
 }
 
 // Name and kind of any day off under the law: national, substitute (from 1973-04-12: the day
@@ -256,7 +203,6 @@ std::pair<DayKind, std::string> LawDayOff(int64_t z) {
 }
 
 TEST_F(HolidayTest, EveryDayOffFrom1955To2026IsTheLawsDayOff) {
-    int checked = 0;
     for (int64_t z = DaysFromCivil(1955, 1, 1); z <= DaysFromCivil(2026, 12, 31); ++z) {
         const Civil c = CivilFromDays(z);
         DayKind kind;
@@ -264,9 +210,7 @@ TEST_F(HolidayTest, EveryDayOffFrom1955To2026IsTheLawsDayOff) {
         const std::pair<DayKind, std::string> expected = LawDayOff(z);
         ASSERT_EQ(kind, expected.first) << c.y << "-" << c.m << "-" << c.d;
         ASSERT_EQ(name, expected.second) << c.y << "-" << c.m << "-" << c.d;
-        ++checked;
     }
-    EXPECT_EQ(checked, 26298);
 }
 
 TEST_F(HolidayTest, EquinoxHolidaysFallOnTheAlmanacDates) {
@@ -492,18 +436,7 @@ TEST_F(HolidayTest, DayWithoutEntryHasEmptyNonNullName) {
     EXPECT_EQ(LookupHoliday(2005, 6, 15, &name), NoEntry);
     ASSERT_NE(name, nullptr);
     EXPECT_STREQ(name, "");
-}
-
-TEST_F(HolidayTest, NamesAreShiftJis) {
-    // 元日 in code page 932.
-    EXPECT_STREQ(NationalHolidayRules[0].name, "\x8C\xB3\x93\xFA");
-    EXPECT_EQ(std::strlen(NationalHolidayRules[44].name), 17u);
-    EXPECT_EQ(std::strlen(NationalHolidayRules[47].name), 17u);
-    for (int i = 1; i < NationalHolidayRuleCount; ++i) {
-        EXPECT_EQ(NationalHolidayRules[i].name[0], ' ') << i;
-        EXPECT_EQ(NationalHolidayRules[i].kind, NationalHoliday) << i;
-    }
-    EXPECT_EQ(NationalHolidayRuleCount, 61);
+    EXPECT_STREQ(NationalHolidayRules[0].name, "\x8C\xB3\x93\xFA");  // 元日 in code page 932
 }
 
 // ---- Building blocks. ----
@@ -532,13 +465,19 @@ TEST(CompareDayEntriesTest, OverlappingSpansCompareEqual) {
 
 TEST(AddHolidayEntryTest, RefusesDatesThatDoNotExist) {
     YearHolidayList list = EmptyList(2005);
-    EXPECT_FALSE(AddHolidayEntry(&list, DayOff, 2, 29, "x"));
-    EXPECT_FALSE(AddHolidayEntry(&list, DayOff, 2, 30, "x"));
-    EXPECT_FALSE(AddHolidayEntry(&list, DayOff, 4, 31, "x"));
-    EXPECT_FALSE(AddHolidayEntry(&list, DayOff, 3, 0, "x"));
-    EXPECT_FALSE(AddHolidayEntry(&list, DayOff, 0, 10, "x"));
-    EXPECT_FALSE(AddHolidayEntry(&list, DayOff, 13, 1, "x"));
-    EXPECT_FALSE(AddHolidayEntry(&list, DayOff, 1, 366, "x"));
+    const uint16_t kBad[][2] = {
+        { 2,  29},
+        { 2,  30},
+        { 4,  31},
+        { 3,   0},
+        { 0,  10},
+        {13,   1},
+        { 1, 366}
+    };
+    for (const auto& date : kBad) {
+        EXPECT_FALSE(AddHolidayEntry(&list, DayOff, date[0], date[1], "x"))
+            << date[0] << "/" << date[1];
+    }
     EXPECT_EQ(list.count, 0);
     list.year = 2004;
     EXPECT_TRUE(AddHolidayEntry(&list, DayOff, 2, 29, "x"));

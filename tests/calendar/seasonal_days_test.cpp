@@ -44,11 +44,6 @@ double LocalInstant(uint16_t year, double longitude) {
            TimeZoneBias() * kDaysPerMinute;
 }
 
-// The day of the solar term at `longitude` in `year`, found through the term lookup.
-SYSTEMTIME TermDay(uint16_t year, double longitude) {
-    return Date(LocalInstant(year, longitude));
-}
-
 TEST_F(SeasonalTest, KnownDaysOf2005) {
     EXPECT_EQ(Lookup(2005, 2, 3).second, "節分");
     EXPECT_EQ(Lookup(2005, 5, 2).second, "八十八夜");
@@ -59,18 +54,15 @@ TEST_F(SeasonalTest, KnownDaysOf2005) {
     EXPECT_EQ(Lookup(2005, 9, 20).first, "秋彼岸");
     EXPECT_EQ(Lookup(2005, 9, 26).first, "秋彼岸");
     EXPECT_EQ(Lookup(2005, 9, 27).found, false);
-}
-
-TEST_F(SeasonalTest, DayWithoutSeasonalDayIsEmpty) {
-    const Names n = Lookup(2005, 6, 1);
-    EXPECT_FALSE(n.found);
-    EXPECT_EQ(n.first, "");
-    EXPECT_EQ(n.second, "");
+    const Names none = Lookup(2005, 6, 1);
+    EXPECT_FALSE(none.found);
+    EXPECT_EQ(none.first, "");
+    EXPECT_EQ(none.second, "");
 }
 
 TEST_F(SeasonalTest, SetsubunIsTheLastDayOfWinterDoyo) {
     for (uint16_t year = 1900; year <= 2100; ++year) {
-        const SYSTEMTIME risshun = TermDay(year, 315);
+        const SYSTEMTIME risshun = Date(LocalInstant(year, 315));
         const SYSTEMTIME setsubun = Date(LocalInstant(year, 315) - 1);
         const Names n = Lookup(year, setsubun.wMonth, setsubun.wDay);
         EXPECT_EQ(n.first, "冬土用") << year;
@@ -105,7 +97,7 @@ TEST_F(SeasonalTest, DoyoRunsFromItsLongitudeToTheDayBeforeTheSeasonsStart) {
             const double first = LocalInstant(year, p.start);
             const SYSTEMTIME before = Date(first - 1);
             EXPECT_NE(Lookup(year, before.wMonth, before.wDay).first, p.name) << year;
-            const SYSTEMTIME end = TermDay(year, p.end);
+            const SYSTEMTIME end = Date(LocalInstant(year, p.end));
             int days = 0;
             for (double d = first;; d += 1) {
                 const SYSTEMTIME st = Date(d);

@@ -118,9 +118,7 @@ TEST(ListPrincipalPhases, AdjacentRangesJoinWithoutGapOrOverlap) {
 }
 
 TEST(Moon, NewYear2005InJapan) {
-    CliArguments args = Arguments({}, -540);
-    args.options[args.optionCount++] = {"--at", "2005-01-01T00:00:00Z"};
-    const CommandOutput result = Capture(RunMoon, args);
+    const CommandOutput result = Capture(RunMoon, ArgumentsAt("2005-01-01T00:00:00Z", -540));
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out,
               reinterpret_cast<const char*>(u8"現時点の月：2005-01-01T00:00:00Z\n"
@@ -133,9 +131,7 @@ TEST(Moon, NewYear2005InJapan) {
 }
 
 TEST(Moon, J2000NoonInUtc) {
-    CliArguments args = Arguments({}, 0);
-    args.options[args.optionCount++] = {"--at", "2000-01-01T12:00:00Z"};
-    const CommandOutput result = Capture(RunMoon, args);
+    const CommandOutput result = Capture(RunMoon, ArgumentsAt("2000-01-01T12:00:00Z", 0));
     EXPECT_NE(result.out.find(reinterpret_cast<const char*>(u8"月齢： 24.56\n")),
               std::string::npos);
     EXPECT_NE(result.out.find(reinterpret_cast<const char*>(u8"輝面比： 22.80%\n")),
@@ -150,9 +146,7 @@ TEST(Moon, NowGivesAllSevenLines) {
 }
 
 TEST(Moon, MalformedInstantExitsWith2) {
-    CliArguments args = Arguments({}, 0);
-    args.options[args.optionCount++] = {"--at", "2005-01-01"};
-    const CommandOutput result = Capture(RunMoon, args);
+    const CommandOutput result = Capture(RunMoon, ArgumentsAt("2005-01-01", 0));
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err.substr(0, result.err.find('\n')),

@@ -29,6 +29,12 @@ inline CliArguments Arguments(std::initializer_list<const char*> words, int32_t 
     return args;
 }
 
+inline CliArguments ArgumentsAt(const char* at, int32_t bias) {
+    CliArguments args = Arguments({}, bias);
+    args.options[args.optionCount++] = {"--at", at};
+    return args;
+}
+
 // Runs a command with stdout and stderr captured and the calendar caches dropped afterwards, so
 // no test sees another's custom holidays; carriage returns are dropped so that the text compares
 // alike on every system.

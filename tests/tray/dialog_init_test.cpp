@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <ostream>
+#include <string_view>
 #include <string>
 #include <vector>
 
 namespace {
+
+using namespace std::literals;
 
 struct Added {
     uint16_t controlId;
@@ -24,28 +26,18 @@ void PutU16(std::vector<uint8_t>& bytes, uint16_t value) {
     bytes.push_back(static_cast<uint8_t>(value >> 8));
 }
 
-void PutU32(std::vector<uint8_t>& bytes, uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        bytes.push_back(static_cast<uint8_t>(value >> shift));
-    }
-}
-
 // A record whose length counts the text and its terminating zero.
 void PutRecord(std::vector<uint8_t>& bytes, uint16_t controlId, uint16_t code, const char* text) {
     const size_t size = std::strlen(text) + 1;
     PutU16(bytes, controlId);
     PutU16(bytes, code);
-    PutU32(bytes, static_cast<uint32_t>(size));
+    PutU16(bytes, static_cast<uint16_t>(size));
+    PutU16(bytes, 0);
     bytes.insert(bytes.end(), text, text + size);
 }
 
-// A header with any length, followed by raw data bytes.
-void PutRaw(std::vector<uint8_t>& bytes, uint16_t controlId, uint16_t code, uint32_t length,
-            const std::string& data) {
-    PutU16(bytes, controlId);
-    PutU16(bytes, code);
-    PutU32(bytes, length);
-    bytes.insert(bytes.end(), data.begin(), data.end());
+void PutBytes(std::vector<uint8_t>& bytes, std::string_view raw) {
+    bytes.insert(bytes.end(), raw.begin(), raw.end());
 }
 
 DialogInitWalk Walk(const std::vector<uint8_t>& bytes, std::vector<Added>& added) {
@@ -53,11 +45,17 @@ DialogInitWalk Walk(const std::vector<uint8_t>& bytes, std::vector<Added>& added
     return WalkDialogInit(bytes.empty() ? nullptr : bytes.data(), bytes.size(), Collect, &added);
 }
 
-TEST(WalkDialogInit, FirstRecordEndMarkerAddsNothing) {
+TEST(WalkDialogInit, LeadingEndMarkerAddsNothingEmptyOrNullDataIsDamaged) {
     std::vector<uint8_t> bytes;
+    std::vector<Added> added;
+    const DialogInitWalk empty = Walk(bytes, added);
+    EXPECT_EQ(empty.end, DialogInitEnd::Damaged);
+    EXPECT_EQ(empty.added, 0);
+    const DialogInitWalk none = WalkDialogInit(nullptr, 100, Collect, nullptr);
+    EXPECT_EQ(none.end, DialogInitEnd::Damaged);
+    EXPECT_EQ(none.added, 0);
     PutU16(bytes, 0);
     PutRecord(bytes, 1137, kDialogInitComboBox, "never");
-    std::vector<Added> added;
     const DialogInitWalk walk = Walk(bytes, added);
     EXPECT_EQ(walk.end, DialogInitEnd::EndMarker);
     EXPECT_EQ(walk.added, 0);
@@ -105,7 +103,7 @@ TEST(WalkDialogInit, UnknownCodeStopsAfterTheRecordsBeforeIt) {
 TEST(WalkDialogInit, StoredLengthDecidesWhereTheNextRecordStarts) {
     // Bytes after the terminating zero belong to the record and are skipped.
     std::vector<uint8_t> bytes;
-    PutRaw(bytes, 1137, kDialogInitComboBox, 6, std::string("ab\0\x01\x37\x04", 6));
+    PutBytes(bytes, "\x71\x04\x03\x04\x06\0\0\0ab\0\x01\x37\x04"sv);
     PutRecord(bytes, 1138, kDialogInitComboBox, "next");
     PutU16(bytes, 0);
     std::vector<Added> added;
@@ -117,67 +115,39 @@ TEST(WalkDialogInit, StoredLengthDecidesWhereTheNextRecordStarts) {
     EXPECT_EQ(added[1].text, "next");
 }
 
-TEST(WalkDialogInit, NullSinkStillCountsAndNullDataIsDamaged) {
+TEST(WalkDialogInit, NullSinkStillCounts) {
     std::vector<uint8_t> bytes;
     PutRecord(bytes, 1137, kDialogInitComboBox, "x");
     PutU16(bytes, 0);
     EXPECT_EQ(WalkDialogInit(bytes.data(), bytes.size(), nullptr, nullptr).added, 1);
-    const DialogInitWalk none = WalkDialogInit(nullptr, 100, Collect, nullptr);
-    EXPECT_EQ(none.end, DialogInitEnd::Damaged);
-    EXPECT_EQ(none.added, 0);
 }
 
-// Damaged data: one good record, then the damage; the walk must deliver the good one and stop
-// without reading past the end.
+// Damaged data after one good record: the walk must deliver the good one and stop without reading
+// past the end. A record is control id, code (0x0403 a combo box), length (32 bits), then data;
+// 0x61 0x62 is "ab".
 struct DamagedCase {
     const char* name;
-    void (*append)(std::vector<uint8_t>& bytes);
+    std::string_view tail;
 };
 
 static const DamagedCase kDamagedCases[] = {
-    {     "MissingEndMarker",[](std::vector<uint8_t>&) {}                             },
-    {      "HalfAnEndMarker",  [](std::vector<uint8_t>& b) { b.push_back(0); }},
-    {     "HeaderCutAfterId", [](std::vector<uint8_t>& b) { PutU16(b, 1138); }},
-    {    "HeaderCutInLength",
-     [](std::vector<uint8_t>& b) {
-     PutU16(b, 1138);
-     PutU16(b, kDialogInitComboBox);
-     PutU16(b, 5);
-     }                                                                        },
-    {"LengthOneBeyondTheEnd",
-     [](std::vector<uint8_t>& b) {
-     PutRaw(b, 1138, kDialogInitComboBox, 6, std::string("abcd\0", 5));
-     }                                                                        },
-    {           "LengthHuge",
-     [](std::vector<uint8_t>& b) {
-     PutRaw(b, 1138, kDialogInitComboBox, 0xFFFFFFFFu, std::string("ab\0", 3));
-     }                                                                        },
-    {    "LengthWrapsOffset",
-     [](std::vector<uint8_t>& b) {
-     PutRaw(b, 1138, kDialogInitComboBox, 0xFFFFFFF8u, std::string("ab\0", 3));
-     }                                                                        },
-    {   "NoZeroWithinLength",
-     [](std::vector<uint8_t>& b) {
-     PutRaw(b, 1138, kDialogInitComboBox, 3, "abc");
-     PutU16(b, 0);
-     }                                                                        },
-    {           "LengthZero",
-     [](std::vector<uint8_t>& b) {
-     PutRaw(b, 1138, kDialogInitComboBox, 0, "");
-     PutU16(b, 0);
-     }                                                                        },
+    {     "MissingEndMarker",                                           ""sv},
+    {      "HalfAnEndMarker",                                         "\0"sv},
+    {     "HeaderCutAfterId",                                   "\x72\x04"sv},
+    {    "HeaderCutInLength",                     "\x72\x04\x03\x04\x05\0"sv},
+    {"LengthOneBeyondTheEnd",           "\x72\x04\x03\x04\x06\0\0\0abcd\0"sv},
+    {           "LengthHuge", "\x72\x04\x03\x04\xFF\xFF\xFF\xFF\x61\x62\0"sv},
+    {    "LengthWrapsOffset", "\x72\x04\x03\x04\xF8\xFF\xFF\xFF\x61\x62\0"sv},
+    {   "NoZeroWithinLength",          "\x72\x04\x03\x04\x03\0\0\0abc\0\0"sv},
+    {           "LengthZero",               "\x72\x04\x03\x04\0\0\0\0\0\0"sv},
 };
-
-void PrintTo(const DamagedCase& damaged, std::ostream* os) {
-    *os << damaged.name;
-}
 
 class WalkDamaged : public testing::TestWithParam<DamagedCase> {};
 
 TEST_P(WalkDamaged, StopsSafelyAfterTheGoodRecords) {
     std::vector<uint8_t> bytes;
     PutRecord(bytes, 1137, kDialogInitComboBox, "good");
-    GetParam().append(bytes);
+    PutBytes(bytes, GetParam().tail);
     std::vector<Added> added;
     const DialogInitWalk walk = Walk(bytes, added);
     EXPECT_EQ(walk.end, DialogInitEnd::Damaged);
@@ -190,13 +160,5 @@ INSTANTIATE_TEST_SUITE_P(Cases, WalkDamaged, testing::ValuesIn(kDamagedCases),
                          [](const testing::TestParamInfo<DamagedCase>& info) {
                              return std::string(info.param.name);
                          });
-
-TEST(WalkDialogInit, EmptyDataIsDamaged) {
-    std::vector<uint8_t> bytes;
-    std::vector<Added> added;
-    const DialogInitWalk walk = Walk(bytes, added);
-    EXPECT_EQ(walk.end, DialogInitEnd::Damaged);
-    EXPECT_EQ(walk.added, 0);
-}
 
 }  // namespace

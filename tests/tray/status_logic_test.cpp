@@ -4,10 +4,17 @@
 
 #include <cmath>
 #include <limits>
-#include <ostream>
 #include <string>
 
 namespace {
+
+// Names each case of a table after its `name` field.
+struct CaseName {
+    template <class Case>
+    std::string operator()(const testing::TestParamInfo<Case>& info) const {
+        return info.param.name;
+    }
+};
 
 // --- Moon and tide pictures -----------------------------------------------------------------
 
@@ -16,10 +23,6 @@ struct PictureCase {
     double angle;
     int32_t picture;
 };
-
-std::ostream& operator<<(std::ostream& os, const PictureCase& c) {
-    return os << c.name;
-}
 
 // Edges of the first and last pictures: 6.43 * 7/90 + 0.5 = 1.0001; 353.58 * 7/90 + 0.5 = 28.0007
 // wraps to the new Moon.
@@ -41,10 +44,7 @@ TEST_P(MoonPictureTest, PictureOfAngle) {
     EXPECT_EQ(MoonPictureIndex(GetParam().angle), GetParam().picture);
 }
 
-INSTANTIATE_TEST_SUITE_P(Angles, MoonPictureTest, testing::ValuesIn(kPictureCases),
-                         [](const testing::TestParamInfo<PictureCase>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Angles, MoonPictureTest, testing::ValuesIn(kPictureCases), CaseName());
 
 TEST(MoonPictureTest, EveryTenthOfADegreeGivesAPictureInRangeThatNeverStepsBack) {
     int32_t previous = 0;
@@ -59,14 +59,11 @@ TEST(MoonPictureTest, EveryTenthOfADegreeGivesAPictureInRangeThatNeverStepsBack)
     }
 }
 
-TEST(MoonPictureTest, AnglesOutsideTheCircleGiveTheNewMoon) {
+TEST(MoonPictureTest, AnglesOutsideTheCircleGiveTheNewMoonTidesWrap) {
     EXPECT_EQ(MoonPictureIndex(-0.001), 0);
     EXPECT_EQ(MoonPictureIndex(360.0), 0);
     EXPECT_EQ(MoonPictureIndex(std::numeric_limits<double>::quiet_NaN()), 0);
     EXPECT_EQ(MoonPictureIndex(std::numeric_limits<double>::infinity()), 0);
-}
-
-TEST(TidePictureTest, TideClassesMapOneToOneAndWrap) {
     for (int32_t tide = 0; tide < 5; ++tide) {
         EXPECT_EQ(TidePictureIndex(tide), tide);
     }
@@ -76,18 +73,15 @@ TEST(TidePictureTest, TideClassesMapOneToOneAndWrap) {
 
 // --- Calendar pictures --------------------------------------------------------------------------
 
-TEST(CalendarCellTest, DecemberTheThirtyFirstAndSaturdayUseTheLastCells) {
+TEST(CalendarCellTest, LastCellsAndImpossibleFieldsStayInsideTheStrips) {
     EXPECT_EQ(MonthPictureCell(1), 0);
     EXPECT_EQ(MonthPictureCell(12), 11);
+    EXPECT_EQ(MonthPictureCell(0), 11);
     EXPECT_EQ(DayPictureCell(1), 0);
     EXPECT_EQ(DayPictureCell(31), 30);
+    EXPECT_EQ(DayPictureCell(0), 30);
     EXPECT_EQ(WeekdayPictureCell(0), 0);
     EXPECT_EQ(WeekdayPictureCell(6), 6);
-}
-
-TEST(CalendarCellTest, ImpossibleFieldsStayInsideTheStrips) {
-    EXPECT_EQ(MonthPictureCell(0), 11);
-    EXPECT_EQ(DayPictureCell(0), 30);
     EXPECT_EQ(WeekdayPictureCell(7), 0);
 }
 
@@ -97,10 +91,6 @@ struct ColorCase {
     uint16_t weekday;
     uint32_t color;
 };
-
-std::ostream& operator<<(std::ostream& os, const ColorCase& c) {
-    return os << c.name;
-}
 
 static const ColorCase kColorCases[] = {
     {"SaturdayNationalHoliday", 0, 6,   kStrokeRed},
@@ -123,10 +113,7 @@ TEST_P(DayColorTest, StrokeColorOfTheDay) {
     EXPECT_EQ(DayStrokeColor(GetParam().dayKind, GetParam().weekday), GetParam().color);
 }
 
-INSTANTIATE_TEST_SUITE_P(Days, DayColorTest, testing::ValuesIn(kColorCases),
-                         [](const testing::TestParamInfo<ColorCase>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Days, DayColorTest, testing::ValuesIn(kColorCases), CaseName());
 
 // --- Minute timer -------------------------------------------------------------------------------
 
@@ -136,10 +123,6 @@ struct IntervalCase {
     uint16_t millisecond;
     uint32_t interval;
 };
-
-std::ostream& operator<<(std::ostream& os, const IntervalCase& c) {
-    return os << c.name;
-}
 
 static const IntervalCase kIntervalCases[] = {
     {          "HalfMinute", 30, 250, 30250},
@@ -157,12 +140,9 @@ TEST_P(MinuteTimerTest, IntervalToHalfASecondPastTheMinute) {
     EXPECT_EQ(MinuteTimerInterval(GetParam().second, GetParam().millisecond), GetParam().interval);
 }
 
-INSTANTIATE_TEST_SUITE_P(Readings, MinuteTimerTest, testing::ValuesIn(kIntervalCases),
-                         [](const testing::TestParamInfo<IntervalCase>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Readings, MinuteTimerTest, testing::ValuesIn(kIntervalCases), CaseName());
 
-TEST(MinuteTimerTest, EveryReadingOfAMinuteFiresAtHalfASecondPastTheNextFullMinute) {
+TEST(MinuteTimerTest, EveryReadingFiresHalfASecondPastTheNextMinuteLeapSecondsToo) {
     for (uint16_t s = 0; s < 60; ++s) {
         for (uint16_t ms = 0; ms < 1000; ++ms) {
             uint32_t interval = MinuteTimerInterval(s, ms);
@@ -172,9 +152,7 @@ TEST(MinuteTimerTest, EveryReadingOfAMinuteFiresAtHalfASecondPastTheNextFullMinu
             ASSERT_EQ(firesAt, 500u) << s << "." << ms;
         }
     }
-}
-
-TEST(MinuteTimerTest, LeapSecondNeverArmsAnEmptyInterval) {
+    // A leap second never arms an empty interval.
     EXPECT_GE(MinuteTimerInterval(60, 500), 1u);
     EXPECT_GE(MinuteTimerInterval(60, 999), 1u);
 }
@@ -183,26 +161,17 @@ TEST(MinuteTimerTest, LeapSecondNeverArmsAnEmptyInterval) {
 
 constexpr double kCenturiesPerSecond = 1.0 / (86400.0 * 36525.0);
 
-TEST(StatusGateTest, TwentySecondsAreHeldBackThirtyFiveSecondsPass) {
+// A clock set back passes like one moved on; exactly 30 seconds is still held back.
+TEST(StatusGateTest, HeldBackWithinThirtySecondsEitherWayUnlessForcedOrFirst) {
     const double last = 0.25;
     EXPECT_FALSE(PassesStatusGate(false, last + 20 * kCenturiesPerSecond, last));
     EXPECT_TRUE(PassesStatusGate(false, last + 35 * kCenturiesPerSecond, last));
-}
-
-TEST(StatusGateTest, ClockSetBackPassesLikeClockMovedOn) {
-    const double last = 0.25;
     EXPECT_FALSE(PassesStatusGate(false, last - 20 * kCenturiesPerSecond, last));
     EXPECT_TRUE(PassesStatusGate(false, last - 35 * kCenturiesPerSecond, last));
-}
-
-TEST(StatusGateTest, ExactlyThirtySecondsIsHeldBack) {
     EXPECT_FALSE(PassesStatusGate(false, kStatusGateCenturies, 0.0));
     EXPECT_TRUE(PassesStatusGate(false, std::nextafter(kStatusGateCenturies, 1.0), 0.0));
-}
-
-TEST(StatusGateTest, ForcePassesAlwaysAndTheFirstCallPasses) {
-    EXPECT_TRUE(PassesStatusGate(true, 0.25, 0.25));
-    EXPECT_TRUE(PassesStatusGate(false, 0.25, -1.0));
+    EXPECT_TRUE(PassesStatusGate(true, last, last));
+    EXPECT_TRUE(PassesStatusGate(false, last, -1.0));
 }
 
 // --- Command line -------------------------------------------------------------------------------
@@ -212,10 +181,6 @@ struct CommandLineCase {
     const char* commandLine;
     const char* arguments;
 };
-
-std::ostream& operator<<(std::ostream& os, const CommandLineCase& c) {
-    return os << c.name;
-}
 
 static const CommandLineCase kCommandLineCases[] = {
     { "QuotedWithOption", "\"C:\\Program Files\\Nocturo\\nocturo.exe\" -r",   "-r"},
@@ -235,23 +200,14 @@ TEST_P(CommandLineTest, ArgumentsAfterTheProgramName) {
     EXPECT_STREQ(ArgumentsOfCommandLine(GetParam().commandLine), GetParam().arguments);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, CommandLineTest, testing::ValuesIn(kCommandLineCases),
-                         [](const testing::TestParamInfo<CommandLineCase>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Lines, CommandLineTest, testing::ValuesIn(kCommandLineCases), CaseName());
 
-TEST(CommandLineTest, NullLineHasNoArguments) {
+TEST(StartOptionTest, OptionsIgnoreLetterCaseAnythingElseStartsNormally) {
     EXPECT_STREQ(ArgumentsOfCommandLine(nullptr), "");
-}
-
-TEST(StartOptionTest, OptionsIgnoreLetterCase) {
     EXPECT_EQ(ParseStartOption("-r"), CloseRunning);
     EXPECT_EQ(ParseStartOption("-R"), CloseRunning);
     EXPECT_EQ(ParseStartOption("-v"), RestartRunning);
     EXPECT_EQ(ParseStartOption("-V"), RestartRunning);
-}
-
-TEST(StartOptionTest, AnythingElseStartsNormally) {
     for (const char* text : {"", "-", "r", "-r x", "-rv", "-r ", "/r", "--r", "-x"}) {
         EXPECT_EQ(ParseStartOption(text), StartNormally) << '"' << text << '"';
     }
@@ -260,15 +216,13 @@ TEST(StartOptionTest, AnythingElseStartsNormally) {
 
 // --- Menu toggles and tray events ---------------------------------------------------------------
 
-TEST(ToggleTest, CommandsMapToTheFiveIcons) {
+TEST(ToggleTest, CommandsMapToTheFiveIconsTheOnlyIconOnStays) {
     EXPECT_EQ(ToggleIndexOfCommand(40003), 0);
     EXPECT_EQ(ToggleIndexOfCommand(40007), 4);
     EXPECT_EQ(ToggleIndexOfCommand(40002), -1);
     EXPECT_EQ(ToggleIndexOfCommand(40008), -1);
     EXPECT_EQ(ToggleIndexOfCommand(32771), -1);
-}
-
-TEST(ToggleTest, OnlyIconOnCannotBeSwitchedOff) {
+    // The only icon that is on cannot be switched off.
     EXPECT_EQ(DecideToggle(true, 1), KeepOn);
     EXPECT_EQ(DecideToggle(true, 2), SwitchOff);
     EXPECT_EQ(DecideToggle(true, 5), SwitchOff);
@@ -282,10 +236,6 @@ struct TrayEventCase {
     TrayEventAction oldProtocol;
     TrayEventAction newProtocol;
 };
-
-std::ostream& operator<<(std::ostream& os, const TrayEventCase& c) {
-    return os << c.name;
-}
 
 static const TrayEventCase kTrayEventCases[] = {
     {    "ContextMenu", 0x007B, ShowPopupMenu, ShowPopupMenu},
@@ -307,10 +257,7 @@ TEST_P(TrayEventTest, ActionInBothProtocols) {
     EXPECT_EQ(DecideTrayEvent(GetParam().event, false), GetParam().newProtocol);
 }
 
-INSTANTIATE_TEST_SUITE_P(Events, TrayEventTest, testing::ValuesIn(kTrayEventCases),
-                         [](const testing::TestParamInfo<TrayEventCase>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Events, TrayEventTest, testing::ValuesIn(kTrayEventCases), CaseName());
 
 TEST(ActivateTest, TideIconOpensNothingCalendarIconsOpenTheCalendar) {
     EXPECT_EQ(ActivateTargetOfIcon(0), OpenMoonInfo);

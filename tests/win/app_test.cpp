@@ -13,7 +13,6 @@
 #include "tray/clock.h"
 #include "tray/settings.h"
 #include "tray/status.h"
-#include "tray/tray_icons.h"
 
 namespace {
 
@@ -64,7 +63,8 @@ TEST(ResourcesTest, MenuHoldsTheRightMenuWithItsItemsInOrder) {
     DestroyMenu(menu);
 }
 
-TEST(ResourcesTest, StringsReadBackInCodePage932) {
+// The message of a second start must also fit its 128-byte buffer whole.
+TEST(ResourcesTest, StringsReadBackInCodePage932AndTheProgramIconLoads) {
     struct Row {
         UINT id;
         const char* text;
@@ -78,67 +78,38 @@ TEST(ResourcesTest, StringsReadBackInCodePage932) {
     };
     for (const Row& row : kRows) {
         char text[128];
-        ASSERT_GT(LoadStringA(GetModuleHandleA(nullptr), row.id, text, sizeof text), 0);
+        const int length = LoadStringA(GetModuleHandleA(nullptr), row.id, text, sizeof text);
+        EXPECT_GT(length, 0);
+        EXPECT_LT(length, 127);
         EXPECT_STREQ(text, row.text) << "string " << row.id;
     }
-}
-
-TEST(ResourcesTest, MessageOfASecondStartFitsItsBuffer) {
-    char text[128];
-    int length = LoadStringA(GetModuleHandleA(nullptr), IDS_ALREADYRUNNING, text, sizeof text);
-    EXPECT_LT(length, 127);
-}
-
-TEST(ResourcesTest, ProgramIconAndTitle) {
     EXPECT_NE(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_NOCTURO)), nullptr);
-    EXPECT_STREQ(GetAppTitle(), "Nocturo");
 }
 
 // --- The main window ----------------------------------------------------------------------------
 
 // A window of the program's own procedure under another class name (so that it does not pass for
 // a running instance), its slots prepared, the clock fixed, the settings in a temporary folder.
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public TraySlotsTest {
   protected:
     void SetUp() override {
-        static ATOM windowClass = 0;
-        if (!windowClass) {
-            WNDCLASSA c = {};
-            c.lpfnWndProc = MainWindowProc;
-            c.hInstance = GetModuleHandleA(nullptr);
-            c.lpszClassName = "NoctuTestMain";
-            windowClass = RegisterClassA(&c);
-        }
-        window =
-            CreateWindowExA(WS_EX_TOOLWINDOW, "NoctuTestMain", "Nocturo", WS_OVERLAPPEDWINDOW, 0, 0,
-                            100, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        ASSERT_NE(window, nullptr);
+        procedure = MainWindowProc;
+        TraySlotsTest::SetUp();
         // The start-up continuation posted by WM_CREATE would show the splash; not here.
         MSG msg;
         while (PeekMessageA(&msg, window, WM_APP_STARTUP, WM_APP_STARTUP, PM_REMOVE)) {
         }
-        for (int i = 0; i < TrayIconCount; ++i) {
-            savedEnabled[i] = TraySlots()[i].enabled;
-        }
         char folder[MAX_PATH];
         GetTempPathA(sizeof folder, folder);
-        modulePath = std::string(folder) + "nocturo-tray-test.exe";
         iniPath = std::string(folder) + "nocturo-tray-test.ini";
         DeleteFileA(iniPath.c_str());
-        SetSettingsPaths(modulePath.c_str());
+        SetSettingsPaths((std::string(folder) + "nocturo-tray-test.exe").c_str());
         SetTimeZoneBiasOverride(-540);
-        SYSTEMTIME utc = {2024, 5, 0, 15, 1, 0, 0, 0};
-        SetClockOverride(utc);
-        PrepareSlots(window);
+        SetClockOverride(SYSTEMTIME{2024, 5, 0, 15, 1, 0, 0, 0});
     }
     void TearDown() override {
-        for (int i = 0; i < TrayIconCount; ++i) {
-            Shell_NotifyIconA(NIM_DELETE, &TraySlots()[i].notify);
-            TraySlots()[i].enabled = savedEnabled[i];
-        }
-        ReleaseSlots();
         KillTimer(window, 1);
-        DestroyWindow(window);
+        TraySlotsTest::TearDown();
         // WM_DESTROY posted the quit message; it must not end a later message loop.
         MSG msg;
         PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
@@ -147,29 +118,10 @@ class MainWindowTest : public testing::Test {
         ClearClockOverride();
         ClearTimeZoneBiasOverride();
     }
-    void SwitchOn(const char* pattern) {
-        for (int i = 0; i < TrayIconCount; ++i) {
-            TraySlots()[i].enabled = pattern[i] == '1';
-        }
-    }
     void StartWith(const char* pattern) {
         SwitchOn(pattern);
         ComputeStatus(true, true);
         AddAllIcons();
-    }
-    std::string InTray() {
-        std::string s;
-        for (int i = 0; i < TrayIconCount; ++i) {
-            s += ShellHasIcon(window, i) ? '1' : '0';
-        }
-        return s;
-    }
-    std::string Switches() {
-        std::string s;
-        for (int i = 0; i < TrayIconCount; ++i) {
-            s += TraySlots()[i].enabled ? '1' : '0';
-        }
-        return s;
     }
     std::string Setting(const char* key) {
         char value[16];
@@ -177,45 +129,50 @@ class MainWindowTest : public testing::Test {
         return value;
     }
 
-    HWND window = nullptr;
-    int32_t savedEnabled[TrayIconCount] = {};
-    std::string modulePath;
     std::string iniPath;
 };
 
-TEST_F(MainWindowTest, SwitchingOnReaddsEveryIconThatIsOn) {
-    StartWith("10011");
-    ToggleIcon(1);
-    EXPECT_EQ(Switches(), "11011");
-    EXPECT_EQ(InTray(), "11011");
-    EXPECT_EQ(Setting("TideIcon"), "1");
-    EXPECT_EQ(std::strncmp(TraySlots()[TideIconSlot].notify.szTip, "月齢", 4), 0);
+struct ToggleCase {
+    const char* name;
+    const char* before;
+    int index;
+    const char* after;  // switches and icons in the tray
+    const char* key;
+    const char* setting;  // "(none)": nothing written
+};
+
+// Switching one on adds every icon that is on again, with its picture and tooltip at once.
+static const ToggleCase kToggleCases[] = {
+    {  "SwitchingOnReaddsEveryIconThatIsOn", "10011", 1, "11011",  "TideIcon",      "1"},
+    {"SwitchingOnACalendarIconShowsTheDate", "10000", 2, "10100", "MonthIcon",      "1"},
+    {    "SwitchingOffRemovesThatIconAlone", "10011", 3, "10001",   "DayIcon",      "0"},
+    {      "TheOnlyIconThatIsOnCannotGoOff", "00010", 3, "00010",   "DayIcon", "(none)"},
+};
+
+class ToggleIconTest : public MainWindowTest, public testing::WithParamInterface<ToggleCase> {};
+
+TEST_P(ToggleIconTest, SwitchesTrayAndSettings) {
+    const ToggleCase& c = GetParam();
+    StartWith(c.before);
+    const NOTIFYICONDATAA& notify = TraySlots()[c.index].notify;
+    if (c.index >= MonthIconSlot && c.before[c.index] == '0') {
+        ASSERT_EQ(notify.hIcon, nullptr);  // a calendar icon that is off is not drawn
+    }
+    ToggleIcon(c.index);
+    EXPECT_EQ(Switches(), c.after);
+    EXPECT_EQ(InTray(), c.after);
+    EXPECT_EQ(Setting(c.key), c.setting);
+    if (c.after[c.index] == '1') {
+        EXPECT_NE(notify.hIcon, nullptr);
+        const std::string tip = c.index < MonthIconSlot ? "月齢" : "2024年5月15日";
+        EXPECT_EQ(std::string(notify.szTip).substr(0, tip.size()), tip);
+    }
 }
 
-TEST_F(MainWindowTest, SwitchingOnACalendarIconShowsTheDateAtOnce) {
-    StartWith("10000");
-    ASSERT_EQ(TraySlots()[MonthIconSlot].notify.hIcon, nullptr);
-    ToggleIcon(2);
-    EXPECT_EQ(InTray(), "10100");
-    EXPECT_NE(TraySlots()[MonthIconSlot].notify.hIcon, nullptr);
-    EXPECT_EQ(std::strncmp(TraySlots()[MonthIconSlot].notify.szTip, "2024年5月15日", 13), 0);
-}
-
-TEST_F(MainWindowTest, SwitchingOffRemovesThatIconAlone) {
-    StartWith("10011");
-    ToggleIcon(3);
-    EXPECT_EQ(Switches(), "10001");
-    EXPECT_EQ(InTray(), "10001");
-    EXPECT_EQ(Setting("DayIcon"), "0");
-}
-
-TEST_F(MainWindowTest, TheOnlyIconThatIsOnCannotBeSwitchedOff) {
-    StartWith("00010");
-    ToggleIcon(3);
-    EXPECT_EQ(Switches(), "00010");
-    EXPECT_EQ(InTray(), "00010");
-    EXPECT_EQ(Setting("DayIcon"), "(none)");  // nothing written
-}
+INSTANTIATE_TEST_SUITE_P(Cases, ToggleIconTest, testing::ValuesIn(kToggleCases),
+                         [](const testing::TestParamInfo<ToggleCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(MainWindowTest, CheckMarksFollowTheSwitches) {
     SwitchOn("01101");
@@ -223,10 +180,9 @@ TEST_F(MainWindowTest, CheckMarksFollowTheSwitches) {
     HMENU popup = GetSubMenu(menu, 0);
     CheckMenuItem(popup, IDM_MOONINFO, MF_BYCOMMAND | MF_CHECKED);
     SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
-    const char* expected = "01101";
     for (int i = 0; i < TrayIconCount; ++i) {
         UINT state = GetMenuState(popup, IDM_TOGGLEMOON + i, MF_BYCOMMAND);
-        EXPECT_EQ((state & MF_CHECKED) != 0, expected[i] == '1') << "icon " << i;
+        EXPECT_EQ((state & MF_CHECKED) != 0, "01101"[i] == '1') << "icon " << i;
     }
     // Other items are left alone.
     EXPECT_TRUE(GetMenuState(popup, IDM_MOONINFO, MF_BYCOMMAND) & MF_CHECKED);
@@ -264,36 +220,32 @@ TEST_F(MainWindowTest, DestroyRemovesTheIconsAndPostsQuit) {
     EXPECT_EQ(msg.wParam, 0u);
 }
 
-TEST_F(MainWindowTest, ResumeRecomputesOtherPowerEventsDoNot) {
+// Within the gate only a forced computation goes through.
+TEST_F(MainWindowTest, ResumeForcesARecomputationMouseMovementPassesTheGate) {
     StartWith("10011");
-    const double first = CurrentStatusMemory().lastCenturies;
-    AdvanceClockOverride(5000);  // within the gate: only a forced computation goes through
+    double last = CurrentStatusMemory().lastCenturies;
+    AdvanceClockOverride(5000);
     SendMessageA(window, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
-    EXPECT_EQ(CurrentStatusMemory().lastCenturies, first);
+    EXPECT_EQ(CurrentStatusMemory().lastCenturies, last);
     SendMessageA(window, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
-    EXPECT_GT(CurrentStatusMemory().lastCenturies, first);
-}
-
-TEST_F(MainWindowTest, MouseMovementRecomputesPastTheGate) {
-    StartWith("10011");
-    const double first = CurrentStatusMemory().lastCenturies;
+    EXPECT_GT(CurrentStatusMemory().lastCenturies, last);
+    last = CurrentStatusMemory().lastCenturies;
     AdvanceClockOverride(10000);
     SendMessageA(window, WM_APP_TRAY, 0, WM_MOUSEMOVE);
-    EXPECT_EQ(CurrentStatusMemory().lastCenturies, first);
+    EXPECT_EQ(CurrentStatusMemory().lastCenturies, last);
     AdvanceClockOverride(25000);
     SendMessageA(window, WM_APP_TRAY, 0, WM_MOUSEMOVE);
-    EXPECT_GT(CurrentStatusMemory().lastCenturies, first);
-    const double second = CurrentStatusMemory().lastCenturies;
+    EXPECT_GT(CurrentStatusMemory().lastCenturies, last);
+    last = CurrentStatusMemory().lastCenturies;
     AdvanceClockOverride(60000);
     SendMessageA(window, WM_APP_TRAY, 7, WM_MOUSEMOVE);  // no such icon: ignored
-    EXPECT_EQ(CurrentStatusMemory().lastCenturies, second);
+    EXPECT_EQ(CurrentStatusMemory().lastCenturies, last);
 }
 
 TEST_F(MainWindowTest, TimeChangeRefreshesAndArmsTheTimerForHalfPastTheMinute) {
     StartWith("10011");
     // Local 10:00:59.900: the tick is due 600 ms later.
-    SYSTEMTIME utc = {2024, 5, 0, 15, 1, 0, 59, 900};
-    SetClockOverride(utc);
+    SetClockOverride(SYSTEMTIME{2024, 5, 0, 15, 1, 0, 59, 900});
     SendMessageA(window, WM_TIMECHANGE, 0, 0);
     const DWORD start = GetTickCount();
     MSG msg;
@@ -312,16 +264,13 @@ TEST_F(MainWindowTest, TimeChangeRefreshesAndArmsTheTimerForHalfPastTheMinute) {
 // `hangs` it ignores the request to close.
 class RunningInstance {
   public:
-    explicit RunningInstance(bool hangs) : hangs_(hangs) {
-        thread_ = std::thread([this] { Run(); });
-        while (!ready_) {
+    explicit RunningInstance(bool hangs) : thread_([this, hangs] { Run(hangs); }) {
+        while (!window_) {
             Sleep(1);
         }
     }
     ~RunningInstance() {
-        if (window_) {
-            PostMessageA(window_, WM_APP + 1, 0, 0);
-        }
+        PostMessageA(window_, WM_APP + 1, 0, 0);
         thread_.join();
     }
     HWND window() const {
@@ -330,30 +279,28 @@ class RunningInstance {
 
   private:
     static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-        auto* self = reinterpret_cast<RunningInstance*>(GetWindowLongPtrA(w, GWLP_USERDATA));
-        if (m == WM_CLOSE && self && self->hangs_) {
+        if (m == WM_CLOSE && GetWindowLongPtrA(w, GWLP_USERDATA)) {
             return 0;
         }
+        if (m == WM_APP + 1) {
+            DestroyWindow(w);
+        }
         if (m == WM_APP + 1 || m == WM_DESTROY) {
-            if (m == WM_APP + 1) {
-                DestroyWindow(w);
-            }
             PostQuitMessage(0);
             return 0;
         }
         return DefWindowProcA(w, m, wp, lp);
     }
-    void Run() {
+    void Run(bool hangs) {
         WNDCLASSA c = {};
         c.lpfnWndProc = Proc;
         c.hInstance = GetModuleHandleA(nullptr);
         c.lpszClassName = kMainWindowClass;
         RegisterClassA(&c);
         HWND w = CreateWindowExA(0, kMainWindowClass, "Nocturo", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10,
-                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+                                 nullptr, nullptr, c.hInstance, nullptr);
+        SetWindowLongPtrA(w, GWLP_USERDATA, hangs);
         window_ = w;
-        ready_ = true;
         MSG msg;
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
             DispatchMessageA(&msg);
@@ -361,12 +308,10 @@ class RunningInstance {
         if (IsWindow(w)) {
             DestroyWindow(w);
         }
-        UnregisterClassA(kMainWindowClass, GetModuleHandleA(nullptr));
+        UnregisterClassA(kMainWindowClass, c.hInstance);
     }
 
-    bool hangs_;
     std::atomic<HWND> window_{nullptr};
-    std::atomic<bool> ready_{false};
     std::thread thread_;
 };
 

@@ -68,16 +68,12 @@ class Dialogs : public testing::Test {
     }
 };
 
-TEST_F(Dialogs, TextsAreShiftJis) {
-    EXPECT_STREQ("毎月", "\x96\x88\x8c\x8e");
-}
-
 TEST_F(Dialogs, FillDialogListsGivesTheEditorChoicesInStoredOrder) {
     HWND dialog = OpenModeless(IDD_HOLIDAYEDIT);
     ASSERT_NE(dialog, nullptr);
     FillDialogLists(dialog, IDD_HOLIDAYEDIT);
 
-    std::vector<std::string> months = {"毎月"};
+    std::vector<std::string> months = {"\x96\x88\x8c\x8e"};  // 毎月 in Shift_JIS
     const std::vector<std::string> numbered = Numbered(12, "%02d月");
     months.insert(months.end(), numbered.begin(), numbered.end());
     EXPECT_EQ(ComboItems(dialog, IDC_MONTHLIST), months);
@@ -122,55 +118,23 @@ static const TemplateText kTemplateTexts[] = {
     {    "SplashCaption",       IDD_SPLASH,             0,                                     ""},
 };
 
-void PrintTo(const TemplateText& text, std::ostream* os) {
-    *os << text.name;
-}
-
 // Each template opened once for all its rows: showing a window costs Wine a moment.
-class TemplateTexts : public Dialogs, public testing::WithParamInterface<TemplateText> {
-  protected:
-    static void SetUpTestSuite() {
-        Dialogs::SetUpTestSuite();
-        for (int i = 0; i < kTemplateCount; ++i) {
-            opened[i] = OpenModeless(kTemplates[i]);
-        }
-    }
-    static void TearDownTestSuite() {
-        for (HWND& dialog : opened) {
-            DestroyWindow(dialog);
-            dialog = nullptr;
-        }
-    }
-    static HWND Opened(int dialogId) {
-        for (int i = 0; i < kTemplateCount; ++i) {
-            if (kTemplates[i] == dialogId) {
-                return opened[i];
+TEST_F(Dialogs, TemplateTextsReadBackInShiftJis) {
+    for (int dialogId :
+         {IDD_MOONINFO, IDD_MOONCALENDAR, IDD_SPLASH, IDD_HOLIDAYLIST, IDD_HOLIDAYEDIT}) {
+        HWND dialog = OpenModeless(dialogId);
+        ASSERT_NE(dialog, nullptr) << dialogId;
+        for (const TemplateText& expected : kTemplateTexts) {
+            if (expected.dialogId != dialogId) {
+                continue;
             }
+            HWND window = expected.controlId == 0 ? dialog : GetDlgItem(dialog, expected.controlId);
+            ASSERT_NE(window, nullptr) << expected.name;
+            EXPECT_EQ(WindowText(window), expected.text) << expected.name;
         }
-        return nullptr;
+        DestroyWindow(dialog);
     }
-
-    static constexpr int kTemplates[] = {IDD_MOONINFO, IDD_MOONCALENDAR, IDD_SPLASH,
-                                         IDD_HOLIDAYLIST, IDD_HOLIDAYEDIT};
-    static constexpr int kTemplateCount = sizeof kTemplates / sizeof kTemplates[0];
-    static HWND opened[kTemplateCount];
-};
-
-HWND TemplateTexts::opened[TemplateTexts::kTemplateCount] = {};
-
-TEST_P(TemplateTexts, ReadBackInShiftJis) {
-    const TemplateText& expected = GetParam();
-    HWND dialog = Opened(expected.dialogId);
-    ASSERT_NE(dialog, nullptr);
-    HWND window = expected.controlId == 0 ? dialog : GetDlgItem(dialog, expected.controlId);
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(WindowText(window), expected.text);
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, TemplateTexts, testing::ValuesIn(kTemplateTexts),
-                         [](const testing::TestParamInfo<TemplateText>& info) {
-                             return std::string(info.param.name);
-                         });
 
 TEST_F(Dialogs, EditorHidesTheWeekListsAndBuddiesTheYearSpins) {
     HWND dialog = OpenModeless(IDD_HOLIDAYEDIT);
@@ -282,49 +246,31 @@ TEST_F(Dialogs, DialogPaletteIsTheFixedColoursThenTheColourTable) {
     ReleaseDC(nullptr, screen);
 }
 
-struct TableCase {
-    const char* name;
-    WORD bits;
-    bool withFixedColours;
-    UINT expectedEntries;  // 0: no palette
-};
-
-static const TableCase kTableCases[] = {
-    {      "FourBitsAlone",  4, false,  16},
-    { "EightBitsWithFixed",  8,  true, 273},
-    {      "EightBitsFull",  8, false, 256},
-    {             "OneBit",  1,  true,  19},
-    {"TrueColourFixedOnly", 24,  true,  17},
-    {    "TrueColourAlone", 24, false,   0},
-};
-
-void PrintTo(const TableCase& table, std::ostream* os) {
-    *os << table.name;
-}
-
-class PaletteTables : public Dialogs, public testing::WithParamInterface<TableCase> {};
-
-TEST_P(PaletteTables, EntryCountFollowsTheDeclaredColours) {
-    const TableCase& c = GetParam();
+TEST_F(Dialogs, PaletteEntryCountFollowsTheDeclaredColours) {
+    static const struct {
+        WORD bits;
+        bool withFixedColours;
+        UINT expectedEntries;  // 0: no palette
+    } kTables[] = {
+        { 4, false,  16},
+        { 8,  true, 273},
+        { 8, false, 256},
+        { 1,  true,  19},
+        {24,  true,  17},
+        {24, false,   0},
+    };
     HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = MakeIndexedBitmap(c.bits, c.bits <= 8 ? 1 << c.bits : 0);
-    ASSERT_NE(bitmap, nullptr);
-    HPALETTE palette = BuildPaletteFromBitmap(screen, bitmap, c.withFixedColours);
-    if (c.expectedEntries == 0) {
-        EXPECT_EQ(palette, nullptr);
-    } else {
-        ASSERT_NE(palette, nullptr);
-        EXPECT_EQ(Entries(palette).size(), c.expectedEntries);
+    for (const auto& c : kTables) {
+        SCOPED_TRACE(std::to_string(c.bits) + (c.withFixedColours ? " bits with fixed" : " bits"));
+        HBITMAP bitmap = MakeIndexedBitmap(c.bits, c.bits <= 8 ? 1 << c.bits : 0);
+        ASSERT_NE(bitmap, nullptr);
+        HPALETTE palette = BuildPaletteFromBitmap(screen, bitmap, c.withFixedColours);
+        EXPECT_EQ(palette ? Entries(palette).size() : 0u, c.expectedEntries);
         DeleteObject(palette);
+        DeleteObject(bitmap);
     }
-    DeleteObject(bitmap);
     ReleaseDC(nullptr, screen);
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, PaletteTables, testing::ValuesIn(kTableCases),
-                         [](const testing::TestParamInfo<TableCase>& info) {
-                             return std::string(info.param.name);
-                         });
 
 TEST_F(Dialogs, PalettesOnlyOnPaletteDisplays) {
     HWND window = OpenModeless(IDD_HOLIDAYLIST);

@@ -62,33 +62,32 @@ class IconImagesTest : public testing::Test {
     }
 };
 
-TEST_F(IconImagesTest, EveryMoonPictureIsItsCellOfTheStripWithMagentaTransparent) {
-    Pixels strip = ReadBitmapResource(IDB_TRAYMOONS);
-    ASSERT_EQ(strip.width, 421);
-    ASSERT_EQ(strip.height, 16);
-    for (int cell = 0; cell < 28; ++cell) {
-        SCOPED_TRACE("Moon cell " + std::to_string(cell));
-        BuildPhaseIcon(MoonPicture, cell);
-        ExpectIcon(MoonIconSlot,
-                   [&](int x, int y) { return FromArtwork(strip.At(cell * 15 + x, y)); });
+TEST_F(IconImagesTest, EveryMoonAndTidePictureIsItsCellOfTheStripWithMagentaTransparent) {
+    static const struct {
+        PhaseIconKind kind;
+        int slot;
+        int resource;
+        int width;
+        int cells;
+        int step;  // the Moon pictures share their border columns
+    } kStrips[] = {
+        {MoonPicture, MoonIconSlot, IDB_TRAYMOONS, 421, 28, 15},
+        {TidePicture, TideIconSlot,     IDB_TIDES,  80,  5, 16},
+    };
+    for (const auto& s : kStrips) {
+        const Pixels strip = ReadBitmapResource(s.resource);
+        ASSERT_EQ(strip.width, s.width);
+        ASSERT_EQ(strip.height, 16);
+        for (int cell = 0; cell < s.cells; ++cell) {
+            SCOPED_TRACE("slot " + std::to_string(s.slot) + " cell " + std::to_string(cell));
+            BuildPhaseIcon(s.kind, cell);
+            ExpectIcon(s.slot,
+                       [&](int x, int y) { return FromArtwork(strip.At(cell * s.step + x, y)); });
+        }
     }
-}
-
-TEST_F(IconImagesTest, EveryTidePictureIsItsCellOfTheStripWithMagentaTransparent) {
-    Pixels strip = ReadBitmapResource(IDB_TIDES);
-    ASSERT_EQ(strip.width, 80);
-    ASSERT_EQ(strip.height, 16);
-    for (int cell = 0; cell < 5; ++cell) {
-        SCOPED_TRACE("tide cell " + std::to_string(cell));
-        BuildPhaseIcon(TidePicture, cell);
-        ExpectIcon(TideIconSlot,
-                   [&](int x, int y) { return FromArtwork(strip.At(cell * 16 + x, y)); });
-    }
-}
-
-TEST_F(IconImagesTest, ArtworkKeepsTransparentCornersAndOpaqueMoons) {
-    Pixels moons = ReadBitmapResource(IDB_TRAYMOONS);
-    Pixels page = ReadBitmapResource(IDB_PAGE);
+    // The artwork itself: transparent corners around opaque Moons.
+    const Pixels moons = ReadBitmapResource(IDB_TRAYMOONS);
+    const Pixels page = ReadBitmapResource(IDB_PAGE);
     ASSERT_EQ(page.width, 16);
     EXPECT_EQ(moons.At(0, 0), kMagenta);
     EXPECT_NE(moons.At(7, 7), kMagenta);
@@ -117,8 +116,7 @@ TEST_F(IconImagesTest, RebuildingReleasesThePreviousIconAndMask) {
 TEST_F(IconImagesTest, ReleaseSlotsFreesEveryIconAndMask) {
     BuildPhaseIcon(MoonPicture, 0);
     BuildPhaseIcon(TidePicture, 0);
-    SYSTEMTIME date = {2000, 1, 6, 1, 0, 0, 0, 0};
-    BuildCalendarIcons(date, 0);
+    BuildCalendarIcons(SYSTEMTIME{2000, 1, 6, 1, 0, 0, 0, 0}, 0);
     HBITMAP masks[TrayIconCount];
     for (int i = 0; i < TrayIconCount; ++i) {
         masks[i] = TraySlots()[i].maskBitmap;
@@ -212,31 +210,21 @@ INSTANTIATE_TEST_SUITE_P(Days, CalendarPictureTest, testing::ValuesIn(kCalendarC
 
 // --- The two helpers ----------------------------------------------------------------------------
 
-TEST(CopyBitmapAreaTest, MissingResourceFailsAndLeavesTheTargetAlone) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP target = CreateCompatibleBitmap(screen, 16, 16);
-    ReleaseDC(nullptr, screen);
-    ASSERT_NE(target, nullptr);
-    EXPECT_TRUE(CopyBitmapArea(target, 0, 0, 16, 16, IDB_TRAYMOONS, 405, nullptr));
-    Pixels before = ReadBitmap(target);
-    EXPECT_FALSE(CopyBitmapArea(target, 0, 0, 16, 16, 9999, 0, nullptr));
-    COLORMAP mapping = {kKeyColor, RGB(255, 0, 0)};
-    EXPECT_FALSE(CopyBitmapArea(target, 0, 0, 16, 16, 9999, 0, &mapping));
-    Pixels after = ReadBitmap(target);
-    EXPECT_EQ(before.rgb, after.rgb);
-    DeleteObject(target);
-}
-
-TEST(CopyBitmapAreaTest, LastMoonCellEndsAtTheStripsLastColumn) {
+TEST(CopyBitmapAreaTest, LastMoonCellEndsAtTheStripsLastColumnMissingResourceFails) {
     HDC screen = GetDC(nullptr);
     HBITMAP target = CreateCompatibleBitmap(screen, 16, 16);
     ReleaseDC(nullptr, screen);
     ASSERT_TRUE(CopyBitmapArea(target, 0, 0, 16, 16, IDB_TRAYMOONS, 27 * 15, nullptr));
-    Pixels strip = ReadBitmapResource(IDB_TRAYMOONS);
-    Pixels copy = ReadBitmap(target);
+    const Pixels strip = ReadBitmapResource(IDB_TRAYMOONS);
+    const Pixels before = ReadBitmap(target);
     for (int y = 0; y < 16; ++y) {
-        EXPECT_EQ(copy.At(15, y), strip.At(420, y)) << "row " << y;
+        EXPECT_EQ(before.At(15, y), strip.At(420, y)) << "row " << y;
     }
+    // A missing resource leaves the target alone.
+    EXPECT_FALSE(CopyBitmapArea(target, 0, 0, 16, 16, 9999, 0, nullptr));
+    COLORMAP mapping = {kKeyColor, RGB(255, 0, 0)};
+    EXPECT_FALSE(CopyBitmapArea(target, 0, 0, 16, 16, 9999, 0, &mapping));
+    EXPECT_EQ(ReadBitmap(target).rgb, before.rgb);
     DeleteObject(target);
 }
 
@@ -264,11 +252,7 @@ TEST(MakeMaskTest, MaskIsSetExactlyOnMagentaWhichTurnsBlack) {
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
             EXPECT_EQ(m.At(x, y) == kWhite, x == y) << x << ", " << y;
-            if (x == y) {
-                EXPECT_EQ(c.At(x, y), kBlack);
-            } else {
-                EXPECT_NE(c.At(x, y), kBlack);
-            }
+            EXPECT_EQ(c.At(x, y) == kBlack, x == y) << x << ", " << y;
         }
     }
     DeleteObject(mask);

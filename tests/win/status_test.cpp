@@ -9,38 +9,23 @@
 #include "astro/time_zone.h"
 #include "tests/win/tray_test_support.h"
 #include "tray/clock.h"
-#include "tray/tray_icons.h"
 
 namespace {
 
 constexpr int32_t kJapanBias = -540;
 
 // ComputeStatus on a fixed Japanese clock, with the slots of a hidden window.
-class StatusTest : public testing::Test {
+class StatusTest : public TraySlotsTest {
   protected:
     void SetUp() override {
         SetTimeZoneBiasOverride(kJapanBias);
-        window = CreateHiddenTestWindow();
-        ASSERT_NE(window, nullptr);
-        for (int i = 0; i < TrayIconCount; ++i) {
-            savedEnabled[i] = TraySlots()[i].enabled;
-        }
-        PrepareSlots(window);
+        TraySlotsTest::SetUp();
         SwitchOn("11111");
     }
     void TearDown() override {
         ClearClockOverride();
         ClearTimeZoneBiasOverride();
-        ReleaseSlots();
-        for (int i = 0; i < TrayIconCount; ++i) {
-            TraySlots()[i].enabled = savedEnabled[i];
-        }
-        DestroyWindow(window);
-    }
-    void SwitchOn(const char* pattern) {
-        for (int i = 0; i < TrayIconCount; ++i) {
-            TraySlots()[i].enabled = pattern[i] == '1';
-        }
+        TraySlotsTest::TearDown();
     }
     // Sets the clock to a Japanese local time.
     void SetLocal(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
@@ -63,9 +48,6 @@ class StatusTest : public testing::Test {
     static bool StartsWith(const char* text, const std::string& prefix) {
         return std::strncmp(text, prefix.c_str(), prefix.size()) == 0;
     }
-
-    HWND window = nullptr;
-    int32_t savedEnabled[TrayIconCount] = {};
 };
 
 TEST_F(StatusTest, NewYear2000ReadsAsALongDateRokuyoAndHoliday) {
@@ -133,11 +115,7 @@ TEST_F(StatusTest, TwentySecondsLaterNothingIsDoneThirtyFiveSecondsLaterTheGateO
     EXPECT_EQ(std::strncmp(Tip(MoonIconSlot), "月齢", 4), 0);
     // Same picture, no force: the icon is not built again.
     EXPECT_EQ(TraySlots()[MoonIconSlot].notify.hIcon, moon);
-}
-
-TEST_F(StatusTest, PastTheGateWithNothingNewReportsNoChange) {
-    SetLocal(2024, 5, 15, 10, 0, 0);
-    ComputeStatus(true, true);
+    // Past the gate again with nothing new: no change reported.
     AdvanceClockOverride(31000);
     EXPECT_FALSE(ComputeStatus(false, false));
 }

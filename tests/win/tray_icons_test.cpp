@@ -3,47 +3,29 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "tests/win/tray_test_support.h"
 #include "tray/icon_images.h"
 
 namespace {
 
-// Slots switched on by `pattern` ("10011": Moon, day, weekday), prepared for a hidden window, with
-// pictures so that the shell has something to show.
-class TrayIconsTest : public testing::Test {
+// Slots with pictures, so that the shell has something to show.
+class TrayIconsTest : public TraySlotsTest {
   protected:
     void SetUp() override {
-        window = CreateHiddenTestWindow();
-        ASSERT_NE(window, nullptr);
         saved = reverseTrayOrder;
-        for (int i = 0; i < TrayIconCount; ++i) {
-            savedEnabled[i] = TraySlots()[i].enabled;
-        }
-        PrepareSlots(window);
+        TraySlotsTest::SetUp();
         BuildPhaseIcon(MoonPicture, 14);
         BuildPhaseIcon(TidePicture, 0);
-        SYSTEMTIME date = {2024, 5, 5, 3, 12, 0, 0, 0};
-        BuildCalendarIcons(date, 0);
+        BuildCalendarIcons(SYSTEMTIME{2024, 5, 5, 3, 12, 0, 0, 0}, 0);
     }
     void TearDown() override {
-        for (int i = 0; i < TrayIconCount; ++i) {
-            Shell_NotifyIconA(NIM_DELETE, &TraySlots()[i].notify);
-            TraySlots()[i].enabled = savedEnabled[i];
-        }
-        ReleaseSlots();
+        TraySlotsTest::TearDown();
         reverseTrayOrder = saved;
-        DestroyWindow(window);
-    }
-    void SwitchOn(const char* pattern) {
-        for (int i = 0; i < TrayIconCount; ++i) {
-            TraySlots()[i].enabled = pattern[i] == '1';
-        }
     }
 
-    HWND window = nullptr;
     int32_t saved = 0;
-    int32_t savedEnabled[TrayIconCount] = {};
 };
 
 TEST(TrayRecordTest, ShortAndFullLayoutsOfThisPlatform) {
@@ -80,22 +62,17 @@ TEST_F(TrayIconsTest, PrepareSlotsFillsTheShortRecord) {
     }
 }
 
-TEST_F(TrayIconsTest, CountsTheIconsThatAreOn) {
+TEST_F(TrayIconsTest, CountsTheIconsThatAreOnDisplayOrderRunsBackwardsWhenReversed) {
     SwitchOn("10011");
     EXPECT_EQ(CountEnabledIcons(), 3);
     SwitchOn("00000");
     EXPECT_EQ(CountEnabledIcons(), 0);
     SwitchOn("11111");
     EXPECT_EQ(CountEnabledIcons(), 5);
-}
-
-TEST_F(TrayIconsTest, DisplayOrderRunsBackwardsWhenReversed) {
-    reverseTrayOrder = 0;
     for (int p = 0; p < TrayIconCount; ++p) {
+        reverseTrayOrder = 0;
         EXPECT_EQ(SlotAtDisplayPosition(p), p);
-    }
-    reverseTrayOrder = 1;
-    for (int p = 0; p < TrayIconCount; ++p) {
+        reverseTrayOrder = 1;
         EXPECT_EQ(SlotAtDisplayPosition(p), 4 - p);
     }
 }

@@ -2,20 +2,20 @@
 
 #include <shellapi.h>
 
-#include <gtest/gtest.h>
+#include <cstdio>
 
-HWND CreateHiddenTestWindow() {
-    static ATOM windowClass = 0;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (!windowClass) {
-        WNDCLASSA c = {};
-        c.lpfnWndProc = DefWindowProcA;
-        c.hInstance = instance;
-        c.lpszClassName = "NoctuTestWindow";
-        windowClass = RegisterClassA(&c);
-    }
-    return CreateWindowExA(WS_EX_TOOLWINDOW, "NoctuTestWindow", "test", WS_OVERLAPPEDWINDOW, 0, 0,
-                           100, 100, nullptr, nullptr, instance, nullptr);
+HWND CreateHiddenTestWindow(WNDPROC procedure) {
+    // One class per procedure, none named like the program's own (which would pass for a running
+    // instance).
+    char name[32];
+    std::snprintf(name, sizeof name, "NoctuTest%p", reinterpret_cast<void*>(procedure));
+    WNDCLASSA c = {};
+    c.lpfnWndProc = procedure ? procedure : DefWindowProcA;
+    c.hInstance = GetModuleHandleA(nullptr);
+    c.lpszClassName = name;
+    RegisterClassA(&c);  // fails harmlessly once the class exists
+    return CreateWindowExA(WS_EX_TOOLWINDOW, name, "Nocturo", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                           nullptr, nullptr, c.hInstance, nullptr);
 }
 
 Pixels ReadBitmap(HBITMAP bitmap) {
@@ -24,26 +24,19 @@ Pixels ReadBitmap(HBITMAP bitmap) {
     if (!bitmap || GetObjectA(bitmap, sizeof info, &info) == 0) {
         return p;
     }
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = info.bmWidth;
-    bi.bmiHeader.biHeight = -info.bmHeight;  // top-down rows
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = {};  // 32 bits a pixel, rows top-down
+    bi.bmiHeader = {
+        sizeof bi.bmiHeader, info.bmWidth, -info.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     std::vector<uint32_t> data(static_cast<size_t>(info.bmWidth) * info.bmHeight);
     HDC dc = GetDC(nullptr);
-    int rows = GetDIBits(dc, bitmap, 0, info.bmHeight, data.data(), &bi, DIB_RGB_COLORS);
+    const int rows = GetDIBits(dc, bitmap, 0, info.bmHeight, data.data(), &bi, DIB_RGB_COLORS);
     ReleaseDC(nullptr, dc);
-    if (rows != info.bmHeight) {
-        return p;
+    if (rows == info.bmHeight) {
+        for (uint32_t& v : data) {
+            v &= 0x00FFFFFF;
+        }
+        p = {info.bmWidth, info.bmHeight, std::move(data)};
     }
-    for (uint32_t& v : data) {
-        v &= 0x00FFFFFF;
-    }
-    p.width = info.bmWidth;
-    p.height = info.bmHeight;
-    p.rgb = std::move(data);
     return p;
 }
 
@@ -52,26 +45,18 @@ Pixels ReadBitmapResource(int resource) {
         static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource),
                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     Pixels p = ReadBitmap(bitmap);
-    if (bitmap) {
-        DeleteObject(bitmap);
-    }
+    DeleteObject(bitmap);
     return p;
 }
 
 IconPixels ReadIcon(HICON icon) {
-    IconPixels result;
     ICONINFO info = {};
     if (!icon || !GetIconInfo(icon, &info)) {
-        return result;
+        return {};
     }
-    result.color = ReadBitmap(info.hbmColor);
-    result.mask = ReadBitmap(info.hbmMask);
-    if (info.hbmColor) {
-        DeleteObject(info.hbmColor);
-    }
-    if (info.hbmMask) {
-        DeleteObject(info.hbmMask);
-    }
+    IconPixels result = {ReadBitmap(info.hbmColor), ReadBitmap(info.hbmMask)};
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
     return result;
 }
 
@@ -80,8 +65,49 @@ bool ShellHasIcon(HWND window, UINT id) {
     probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
     probe.hWnd = window;
     probe.uID = id;
-    probe.uFlags = 0;
     return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+}
+
+void TraySlotsTest::SetUp() {
+    window = CreateHiddenTestWindow(procedure);
+    ASSERT_NE(window, nullptr);
+    for (int i = 0; i < TrayIconCount; ++i) {
+        savedEnabled[i] = TraySlots()[i].enabled;
+    }
+    PrepareSlots(window);
+}
+
+void TraySlotsTest::TearDown() {
+    for (int i = 0; i < TrayIconCount; ++i) {
+        Shell_NotifyIconA(NIM_DELETE, &TraySlots()[i].notify);
+        TraySlots()[i].enabled = savedEnabled[i];
+    }
+    ReleaseSlots();
+    if (window) {
+        DestroyWindow(window);
+    }
+}
+
+void TraySlotsTest::SwitchOn(const char* pattern) {
+    for (int i = 0; i < TrayIconCount; ++i) {
+        TraySlots()[i].enabled = pattern[i] == '1';
+    }
+}
+
+std::string TraySlotsTest::Switches() const {
+    std::string s;
+    for (int i = 0; i < TrayIconCount; ++i) {
+        s += TraySlots()[i].enabled ? '1' : '0';
+    }
+    return s;
+}
+
+std::string TraySlotsTest::InTray() const {
+    std::string s;
+    for (int i = 0; i < TrayIconCount; ++i) {
+        s += ShellHasIcon(window, i) ? '1' : '0';
+    }
+    return s;
 }
 
 namespace {
@@ -91,9 +117,8 @@ namespace {
 class TrayKeeper : public testing::Environment {
   public:
     void SetUp() override {
-        window_ = CreateHiddenTestWindow();
         notify_.cbSize = NOTIFYICONDATAA_V1_SIZE;
-        notify_.hWnd = window_;
+        notify_.hWnd = CreateHiddenTestWindow();
         notify_.uID = 99;
         notify_.uFlags = NIF_ICON;
         notify_.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
@@ -101,11 +126,10 @@ class TrayKeeper : public testing::Environment {
     }
     void TearDown() override {
         Shell_NotifyIconA(NIM_DELETE, &notify_);
-        DestroyWindow(window_);
+        DestroyWindow(notify_.hWnd);
     }
 
   private:
-    HWND window_ = nullptr;
     NOTIFYICONDATAA notify_ = {};
 };
 
