@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr double kRadiansPerDegree = 0.017453292519943295;
-
 // The last phase angle computed. The month model asks for the angle at local noon and then starts
 // the Moon's age search at that very instant, and the lunisolar day starts its new-Moon search at
 // the midnight whose angle the principal phase of the day has just taken. The angle is a function

@@ -56,8 +56,7 @@ struct MonthNumberCache {
 
 MonthNumberCache monthNumberCache = {};
 
-constexpr double kCenturiesPerDay = 2.7378507871321012e-05;  // 1/36525
-constexpr double kDaysPerSecond = 1.1574074074074073e-05;    // 1/86400
+constexpr double kDaysPerSecond = 1.1574074074074073e-05;  // 1/86400
 
 // The new Moon that begins a lunar month, as a search from the end of a day found it, and the
 // local midnight that begins its day in the zone of `bias`. Consecutive days of a month ask for the

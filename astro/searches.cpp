@@ -7,13 +7,12 @@
 
 namespace {
 
-constexpr double kPerTurn = 0.002777777777777778;            // 1/360
-constexpr double kPhaseTolerance = 1e-07;                    // lunation, about a quarter second
-constexpr double kPhaseStep = 0.0006;                        // century per lunation
-constexpr double kSolarTolerance = 1e-06;                    // degree
-constexpr double kSolarStep = 1.52587890625e-05;             // century per degree, 1/65536
-constexpr double kYearCorrection = 0.01;                     // century, 365.25 days
-constexpr double kCenturiesPerDay = 2.7378507871321012e-05;  // 1/36525
+constexpr double kPerTurn = 0.002777777777777778;  // 1/360
+constexpr double kPhaseTolerance = 1e-07;          // lunation, about a quarter second
+constexpr double kPhaseStep = 0.0006;              // century per lunation
+constexpr double kSolarTolerance = 1e-06;          // degree
+constexpr double kSolarStep = 1.52587890625e-05;   // century per degree, 1/65536
+constexpr double kYearCorrection = 0.01;           // century, 365.25 days
 
 // Over 1900-2100 a phase search closes in at most 16 rounds and a solar one in at most 22, the
 // longitudes of the calendar without any year correction; a longitude near the Sun's at the new

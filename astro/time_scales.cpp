@@ -5,7 +5,6 @@
 namespace {
 
 constexpr double kDaysPerSecond = 1.1574074074074073e-05;             // 1/86400
-constexpr double kCenturiesPerDay = 2.7378507871321012e-05;           // 1/36525
 constexpr double kCenturiesPerDynamicalDay = 2.7378507307409962e-05;  // 1/36525.0007523
 constexpr double kPerGregorianCentury = 2.7379070069885075e-05;       // 1/36524.25
 constexpr double kPerJulianYear = 0.0027378507871321013;              // 1/365.25

@@ -25,8 +25,20 @@ struct SYSTEMTIME {
 // Julian centuries of 36525 days of dynamical time from J2000.0 (JD 2451545.0 TT).
 typedef double JulianCenturies;
 
+// Every result must follow its algorithm bit for bit; fast-math would reorder and contract the
+// series and move new Moons and solar terms across midnights.
+#if defined(__FAST_MATH__)
+#error "Nocturo must not be compiled with fast-math: its results must be bit-exact"
+#endif
+
 // The stored value of 1/1440: minutes of the time-zone bias to days.
 constexpr double kDaysPerMinute = 0.0006944444444444445;
+
+// The stored value of 1/36525: days to Julian centuries.
+constexpr double kCenturiesPerDay = 2.7378507871321012e-05;
+
+// The stored value of pi/180: degrees to radians.
+constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 // Julian Date of a civil date-time (UTC or local; the result is on the same scale). The Gregorian
 // rule is applied to every date. No field is checked and the result is linear in the day, so day 0

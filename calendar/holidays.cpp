@@ -96,6 +96,9 @@ constexpr int32_t kSubstituteSearchStart = 20070101;
 constexpr int32_t kCitizensLawStart = 19851227;
 
 YearHolidayList holidayList;
+// The zone holidayList was built for: the equinox days and the substitute days that follow them
+// are local dates.
+int32_t holidayListBias = 0;
 
 double MidnightJulianDate(uint16_t year, uint16_t month, uint16_t day) {
     SYSTEMTIME st = {};
@@ -307,7 +310,9 @@ void BuildYearHolidays(YearHolidayList* list) {
 
 DayKind LookupHoliday(uint16_t year, uint16_t month, uint16_t day, const char** name) {
     YearHolidayList& list = holidayList;
-    if (year != list.year) {
+    const int32_t bias = TimeZoneBias();
+    if (year != list.year || bias != holidayListBias) {
+        holidayListBias = bias;
         std::memset(list.entries, 0, sizeof list.entries);
         list.year = year;
         list.count = 0;

@@ -44,14 +44,16 @@ SYSTEMTIME ComputeMonthCell(MonthCell* cell, double localNoon, double universalN
     return date;
 }
 
-void ComputeMonthModel(uint16_t year, uint16_t month) {
-    if (monthModel.year == year && monthModel.month == month) {
-        return;
+bool ComputeMonthModel(uint16_t year, uint16_t month) {
+    const int32_t bias = TimeZoneBias();
+    if (monthModel.year == year && monthModel.month == month && monthModel.bias == bias) {
+        return false;
     }
     monthModel.year = year;
     monthModel.month = month;
+    monthModel.bias = bias;
 
-    const double b = TimeZoneBias() * kDaysPerMinute;
+    const double b = bias * kDaysPerMinute;
     SYSTEMTIME first = {};
     first.wYear = year;
     first.wMonth = month;
@@ -69,6 +71,7 @@ void ComputeMonthModel(uint16_t year, uint16_t month) {
         U = U + 1;
         J = U - b;
     }
+    return true;
 }
 
 void InvalidateMonthModel() {

@@ -26,6 +26,7 @@ struct MonthCell {
 struct MonthModel {
     uint16_t year;  // 0 = empty
     uint16_t month;
+    int32_t bias;  // the time-zone bias the days were computed in
     MonthCell cells[42];
 };
 
@@ -38,8 +39,9 @@ SYSTEMTIME ComputeMonthCell(MonthCell* cell, double localNoon, double universalN
 // The program's one model.
 const MonthModel& CurrentMonthModel();
 
-// Fills the model for year/month unless it already holds them.
-void ComputeMonthModel(uint16_t year, uint16_t month);
+// Fills the model for year/month in the zone of TimeZoneBias unless it already holds them for
+// that zone. Returns whether it computed the model anew.
+bool ComputeMonthModel(uint16_t year, uint16_t month);
 
 // Forces the next ComputeMonthModel to recompute, even for the same month.
 void InvalidateMonthModel();

@@ -1,4 +1,4 @@
-// The traditional seasonal days (雑節) and periods of one year, cached by year.
+// The traditional seasonal days (雑節) and periods of one year, cached by year and time-zone bias.
 #include "calendar/seasonal_days.h"
 
 #include "astro/lunar_day.h"
@@ -42,7 +42,9 @@ DayEntry seasonalDays[kSlotCount] = {
     {SeasonMark, 0, 0, 7,       "秋彼岸"},
     {SeasonMark, 0, 0, 1,       "秋社日"},
 };
+// The key of the list: local dates hold only for the zone they were computed in.
 uint16_t seasonalYear = 0;
+int32_t seasonalBias = 0;
 
 // Start longitudes of slots 4 to 9: 入梅, 半夏生 and the four 土用 periods.
 const double kSlotLongitudes[] = {80.0, 100.0, 27.0, 117.0, 207.0, 297.0};
@@ -130,8 +132,10 @@ void ComputeSeasonalYear(uint16_t year) {
 
 bool LookupSeasonalDays(uint16_t year, uint16_t month, uint16_t day, const char** name1,
                         const char** name2) {
-    if (year != seasonalYear) {
+    const int32_t bias = TimeZoneBias();
+    if (year != seasonalYear || bias != seasonalBias) {
         seasonalYear = year;
+        seasonalBias = bias;
         ComputeSeasonalYear(year);
     }
     *name1 = "";

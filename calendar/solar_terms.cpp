@@ -1,6 +1,7 @@
-// The 24 solar terms of one year, cached by year.
+// The 24 solar terms of one year, cached by year and time-zone bias.
 #include "calendar/solar_terms.h"
 
+#include "astro/time_zone.h"
 #include "calendar/holidays.h"
 
 namespace {
@@ -36,7 +37,9 @@ DayEntry solarTerms[kTermCount + 1] = {
     {SeasonMark, 0, 0, 1, "啓蟄"},
     {   NoEntry, 0, 0, 1,       ""},
 };
+// The key of the list: local dates hold only for the zone they were computed in.
 uint16_t solarTermYear = 0;
+int32_t solarTermBias = 0;
 
 }  // namespace
 
@@ -45,8 +48,10 @@ const char* SolarTermName(int slot) {
 }
 
 bool LookupSolarTerm(uint16_t year, uint16_t month, uint16_t day, const char** name) {
-    if (year != solarTermYear) {
+    const int32_t bias = TimeZoneBias();
+    if (year != solarTermYear || bias != solarTermBias) {
         solarTermYear = year;
+        solarTermBias = bias;
         for (int i = 0; i < kTermCount; ++i) {
             LocalDateOfSolarLongitude(year, 15.0 * i, &solarTerms[i].month, &solarTerms[i].day);
         }

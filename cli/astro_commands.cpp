@@ -4,8 +4,8 @@
 #include "astro/searches.h"
 #include "astro/time_scales.h"
 #include "cli/commands.h"
-#include "tray/status_logic.h"
-#include "ui/moon_info_logic.h"
+#include "presentation/pictures.h"
+#include "presentation/moon_info.h"
 
 namespace {
 

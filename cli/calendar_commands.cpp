@@ -20,7 +20,7 @@
 #include "calendar/month_model.h"
 #include "calendar/solar_terms.h"
 #include "cli/commands.h"
-#include "tray/tooltips.h"
+#include "presentation/tooltips.h"
 
 namespace {
 

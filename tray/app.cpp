@@ -6,11 +6,13 @@
 #include "calendar/custom_holidays.h"
 #include "calendar/holidays.h"
 #include "resources/resource.h"
+#include "presentation/texts.h"
 #include "tray/clock.h"
+#include "tray/program.h"
 #include "tray/settings.h"
-#include "tray/splash.h"
+#include "ui/splash.h"
 #include "tray/status.h"
-#include "tray/status_logic.h"
+#include "presentation/tray_logic.h"
 #include "tray/tray_icons.h"
 #include "ui/dialogs.h"
 
@@ -19,7 +21,6 @@ namespace {
 constexpr UINT_PTR kMinuteTimerId = 1;
 constexpr int kMessageBufferSize = 128;
 
-HINSTANCE appInstance = nullptr;
 HWND mainWindow = nullptr;
 UINT taskbarCreatedMsg = 0;
 UINT_PTR minuteTimer = 0;
@@ -144,7 +145,7 @@ void OnCommand(HWND window, UINT id) {
 
 void FinishStartup(HWND window) {
     taskbarCreatedMsg = RegisterWindowMessageA("TaskbarCreated");
-    ShowSplash(window);
+    ShowSplash(GetInstance(), window);
     ArmMinuteTimer(window);
 }
 
@@ -174,16 +175,8 @@ bool RegisterMainClass(HINSTANCE instance) {
 
 }  // namespace
 
-HINSTANCE GetInstance() {
-    return appInstance ? appInstance : GetModuleHandleA(nullptr);
-}
-
 HWND GetMainWindow() {
     return mainWindow;
-}
-
-const char* GetAppTitle() {
-    return "Nocturo";
 }
 
 bool CloseRunningInstance(HWND running, DWORD limitMilliseconds) {
@@ -295,7 +288,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 int RunApplication(HINSTANCE instance, const char* arguments) {
     InitCommonControls();
-    appInstance = instance;
+    SetInstance(instance);
     HWND running = FindWindowA(kMainWindowClass, nullptr);
     const StartOption option = ParseStartOption(arguments);
     if (option == StartNormally) {
@@ -327,6 +320,7 @@ int RunApplication(HINSTANCE instance, const char* arguments) {
     }
     LoadSettings();
     SetCustomHolidayPath(GetDataPath());
+    SetWindowServices(WindowServices{instance, ReadShowAge, WriteShowAge, FullRefresh});
     PrepareSlots(mainWindow);
     ComputeStatus(true, true);
     AddAllIcons();

@@ -40,11 +40,5 @@ void FullRefresh();
 // Menu commands 40003..40007: switches icon `index` (0..4) on, or off unless it is the only one on.
 void ToggleIcon(int index);
 
-// The program's module instance (the running module's own until RunApplication records it).
-HINSTANCE GetInstance();
-
 // The main window; null before it exists and after it was destroyed.
 HWND GetMainWindow();
-
-// Caption of the program's message boxes: "Nocturo".
-const char* GetAppTitle();

@@ -1,8 +1,7 @@
 #include "tray/icon_images.h"
 
 #include "resources/resource.h"
-#include "tray/app.h"
-#include "tray/status_logic.h"
+#include "presentation/pictures.h"
 #include "tray/tray_icons.h"
 
 namespace {
@@ -51,15 +50,14 @@ void StoreInSlot(int index, HBITMAP color, HBITMAP mask, bool drawn) {
 
 }  // namespace
 
-bool CopyBitmapArea(HBITMAP target, int x, int y, int width, int height, int resource, int sourceX,
-                    const COLORMAP* mapping) {
-    HINSTANCE instance = GetInstance();
+bool CopyBitmapArea(HINSTANCE module, HBITMAP target, int x, int y, int width, int height,
+                    int resource, int sourceX, const COLORMAP* mapping) {
     HBITMAP source;
     if (mapping) {
-        source = CreateMappedBitmap(instance, resource, 0, const_cast<COLORMAP*>(mapping), 1);
+        source = CreateMappedBitmap(module, resource, 0, const_cast<COLORMAP*>(mapping), 1);
     } else {
         source = static_cast<HBITMAP>(
-            LoadImageA(instance, MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, 0));
+            LoadImageA(module, MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, 0));
     }
     if (!source) {
         return false;
@@ -124,7 +122,7 @@ bool MakeMask(HBITMAP color, HBITMAP mask) {
     return made;
 }
 
-void BuildPhaseIcon(PhaseIconKind kind, int32_t cell) {
+void BuildPhaseIcon(HINSTANCE module, PhaseIconKind kind, int32_t cell) {
     const int resource = kind == MoonPicture ? IDB_TRAYMOONS : IDB_TIDES;
     const int pitch = kind == MoonPicture ? 15 : 16;
     const int slot = kind == MoonPicture ? MoonIconSlot : TideIconSlot;
@@ -136,14 +134,14 @@ void BuildPhaseIcon(PhaseIconKind kind, int32_t cell) {
     HBITMAP color = CreateCompatibleBitmap(screen, kIconSize, kIconSize);
     ReleaseDC(nullptr, screen);
     HBITMAP mask = CreateMask();
-    bool drawn =
-        color && mask &&
-        CopyBitmapArea(color, 0, 0, kIconSize, kIconSize, resource, cell * pitch, nullptr) &&
-        MakeMask(color, mask);
+    bool drawn = color && mask &&
+                 CopyBitmapArea(module, color, 0, 0, kIconSize, kIconSize, resource, cell * pitch,
+                                nullptr) &&
+                 MakeMask(color, mask);
     StoreInSlot(slot, color, mask, drawn);
 }
 
-void BuildCalendarIcons(const SYSTEMTIME& date, int32_t dayKind) {
+void BuildCalendarIcons(HINSTANCE module, const SYSTEMTIME& date, int32_t dayKind) {
     COLORMAP mapping;
     mapping.from = kKeyColor;
     mapping.to = static_cast<COLORREF>(DayStrokeColor(dayKind, date.wDayOfWeek));
@@ -160,11 +158,11 @@ void BuildCalendarIcons(const SYSTEMTIME& date, int32_t dayKind) {
     };
     for (const CalendarPicture& p : pictures) {
         HBITMAP page = static_cast<HBITMAP>(
-            LoadImageA(GetInstance(), MAKEINTRESOURCEA(IDB_PAGE), IMAGE_BITMAP, 0, 0, 0));
+            LoadImageA(module, MAKEINTRESOURCEA(IDB_PAGE), IMAGE_BITMAP, 0, 0, 0));
         HBITMAP mask = CreateMask();
         bool drawn = page && mask &&
-                     CopyBitmapArea(page, kPageX, kPageY, kCellWidth, kCellHeight, p.resource,
-                                    p.cell * kCellWidth, &mapping) &&
+                     CopyBitmapArea(module, page, kPageX, kPageY, kCellWidth, kCellHeight,
+                                    p.resource, p.cell * kCellWidth, &mapping) &&
                      MakeMask(page, mask);
         StoreInSlot(p.slot, page, mask, drawn);
     }

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "tray/app.h"
-#include "tray/status_logic.h"
+#include "presentation/tray_logic.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // The raw command line rather than WinMain's own argument, so that the arguments are cut from

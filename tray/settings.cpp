@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "tray/settings_logic.h"
+#include "presentation/settings_values.h"
 
 namespace {
 

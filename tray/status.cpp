@@ -4,23 +4,29 @@
 
 #include <cstring>
 
-#include "astro/longitudes.h"
-#include "astro/lunar_day.h"
-#include "astro/searches.h"
 #include "astro/time_scales.h"
-#include "calendar/holidays.h"
+#include "astro/time_zone.h"
 #include "tray/clock.h"
 #include "tray/icon_images.h"
-#include "tray/status_logic.h"
-#include "tray/tooltips.h"
+#include "tray/program.h"
 #include "tray/tray_icons.h"
 
 namespace {
 
-StatusMemory memory = {"", -1.0, -1, -1};
+StatusMemory memory = InitialStatusMemory();
 
 static_assert(sizeof(NOTIFYICONDATAA::szTip) == kTooltipSize,
               "the tray record carries a 128-byte tooltip");
+
+// The long date of the local clock as the system writes it; when the system's formatter fails,
+// the program's own Japanese form, so that the calendar icons never stop at an empty text.
+void LongDateOfClock(const SYSTEMTIME& local, char* dest) {
+    if (GetDateFormatA(GetSystemDefaultLCID(), DATE_LONGDATE, &local, nullptr, dest,
+                       kTooltipSize) == 0 ||
+        dest[0] == '\0') {
+        FormatJapaneseLongDate(dest, kTooltipSize, local.wYear, local.wMonth, local.wDay);
+    }
+}
 
 }  // namespace
 
@@ -29,69 +35,41 @@ const StatusMemory& CurrentStatusMemory() {
 }
 
 bool ComputeStatus(bool iconForce, bool dateForce) {
-    LCID locale = GetSystemDefaultLCID();
     SYSTEMTIME utc;
-    SYSTEMTIME local;
+    StatusRequest request = {};
     ReadUtcClock(&utc);
-    ReadLocalClock(&local);
-    const double jd = JulianDateFromSystemTime(utc);
-    const JulianCenturies T = CenturiesFromJulianDate(jd);
-    LunarDay lunar;
-    ComputeLunarDay(&lunar, jd);
-
+    ReadLocalClock(&request.local);
     char dateText[kTooltipSize];
-    if (GetDateFormatA(locale, DATE_LONGDATE, &local, nullptr, dateText, sizeof dateText) == 0) {
-        dateText[0] = '\0';
-    }
-    const bool dateChanged = dateForce || std::strcmp(dateText, memory.lastDateText) != 0;
-    if (dateChanged) {
-        std::memcpy(memory.lastDateText, dateText, sizeof dateText);
-        iconForce = true;
-    }
-    if (!PassesStatusGate(iconForce, T, memory.lastCenturies)) {
-        return false;
-    }
+    LongDateOfClock(request.local, dateText);
 
     TrayIconSlot* slots = TraySlots();
-    bool changed = false;
-    if (slots[MoonIconSlot].enabled || slots[TideIconSlot].enabled) {
-        if (slots[MoonIconSlot].enabled) {
-            int32_t cell = MoonPictureIndex(MoonPhaseAngle(T));
-            if (iconForce || cell != memory.lastMoonCell) {
-                BuildPhaseIcon(MoonPicture, cell);
-                memory.lastMoonCell = cell;
-                changed = true;
-            }
-        }
-        if (slots[TideIconSlot].enabled) {
-            int32_t cell = TidePictureIndex(lunar.tide);
-            if (iconForce || cell != memory.lastTideCell) {
-                BuildPhaseIcon(TidePicture, cell);
-                memory.lastTideCell = cell;
-                changed = true;
-            }
-        }
-        char tip[kTooltipSize];
-        ComposeMoonTooltip(tip, MoonAge(T), lunar);
-        if (std::strcmp(tip, slots[MoonIconSlot].notify.szTip) != 0) {
-            std::memcpy(slots[MoonIconSlot].notify.szTip, tip, kTooltipSize);
-            std::memcpy(slots[TideIconSlot].notify.szTip, tip, kTooltipSize);
-            changed = true;
-        }
-    }
+    request.iconForce = iconForce;
+    request.dateForce = dateForce;
+    request.julianDate = JulianDateFromSystemTime(utc);
+    request.bias = TimeZoneBias();
+    request.dateText = dateText;
+    request.moonOn = slots[MoonIconSlot].enabled != 0;
+    request.tideOn = slots[TideIconSlot].enabled != 0;
+    request.calendarOn = slots[MonthIconSlot].enabled || slots[DayIconSlot].enabled ||
+                         slots[WeekdayIconSlot].enabled;
+    request.moonTip = slots[MoonIconSlot].notify.szTip;
 
-    if (dateChanged && (slots[MonthIconSlot].enabled || slots[DayIconSlot].enabled ||
-                        slots[WeekdayIconSlot].enabled)) {
-        char tip[kTooltipSize];
-        DayKind kind =
-            ComposeCalendarTooltip(tip, dateText, lunar, local.wYear, local.wMonth, local.wDay);
+    const StatusDecision d = DecideStatus(request, &memory);
+    if (d.moonCell >= 0) {
+        BuildPhaseIcon(GetInstance(), MoonPicture, d.moonCell);
+    }
+    if (d.tideCell >= 0) {
+        BuildPhaseIcon(GetInstance(), TidePicture, d.tideCell);
+    }
+    if (d.moonTipChanged) {
+        std::memcpy(slots[MoonIconSlot].notify.szTip, d.moonTip, kTooltipSize);
+        std::memcpy(slots[TideIconSlot].notify.szTip, d.moonTip, kTooltipSize);
+    }
+    if (d.calendarChanged) {
         for (int i = MonthIconSlot; i <= WeekdayIconSlot; ++i) {
-            std::memcpy(slots[i].notify.szTip, tip, kTooltipSize);
+            std::memcpy(slots[i].notify.szTip, d.calendarTip, kTooltipSize);
         }
-        BuildCalendarIcons(local, kind);
-        changed = true;
+        BuildCalendarIcons(GetInstance(), request.local, d.dayKind);
     }
-
-    memory.lastCenturies = T;
-    return changed;
+    return d.changed;
 }

@@ -5,6 +5,19 @@
 
 #include <windows.h>
 
+// What the windows need from the program around them. The tray program hands its own over at
+// start; tests hand theirs. Until then the module is the running one, "ShowAge" reads as on and
+// is not written, and a save of the holidays refreshes nothing else.
+struct WindowServices {
+    HINSTANCE module;               // the module whose dialogs and pictures the windows load
+    bool (*readShowAge)();          // "ShowAge" of the settings file
+    void (*writeShowAge)(bool on);  // writes "ShowAge"
+    void (*holidaysSaved)();        // after the custom holidays were saved: the full refresh
+};
+
+void SetWindowServices(const WindowServices& services);
+const WindowServices& GetWindowServices();
+
 // Opens the Moon information dialog owned by `owner`.
 void OpenMoonInfoDialog(HWND owner);
 

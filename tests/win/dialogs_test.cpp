@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "tray/dialog_lists.h"
-#include "tray/palette.h"
-#include "tray/splash.h"
+#include "ui/dialog_lists.h"
+#include "ui/palette.h"
+#include "ui/splash.h"
 
 namespace {
 
@@ -187,7 +187,7 @@ TEST_F(Dialogs, SplashIgnoresPaletteChangesItCausedItself) {
 }
 
 TEST_F(Dialogs, ShowSplashClosesByItself) {
-    ShowSplash(nullptr);
+    ShowSplash(GetModuleHandleA(nullptr), nullptr);
     EXPECT_EQ(GetSplashState().bitmap, nullptr);
 }
 

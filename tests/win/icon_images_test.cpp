@@ -80,7 +80,7 @@ TEST_F(IconImagesTest, EveryMoonAndTidePictureIsItsCellOfTheStripWithMagentaTran
         ASSERT_EQ(strip.height, 16);
         for (int cell = 0; cell < s.cells; ++cell) {
             SCOPED_TRACE("slot " + std::to_string(s.slot) + " cell " + std::to_string(cell));
-            BuildPhaseIcon(s.kind, cell);
+            BuildPhaseIcon(GetModuleHandleA(nullptr), s.kind, cell);
             ExpectIcon(s.slot,
                        [&](int x, int y) { return FromArtwork(strip.At(cell * s.step + x, y)); });
         }
@@ -96,13 +96,13 @@ TEST_F(IconImagesTest, EveryMoonAndTidePictureIsItsCellOfTheStripWithMagentaTran
 }
 
 TEST_F(IconImagesTest, RebuildingReleasesThePreviousIconAndMask) {
-    BuildPhaseIcon(MoonPicture, 3);
+    BuildPhaseIcon(GetModuleHandleA(nullptr), MoonPicture, 3);
     TrayIconSlot& slot = TraySlots()[MoonIconSlot];
     HICON firstIcon = slot.notify.hIcon;
     HBITMAP firstMask = slot.maskBitmap;
     ASSERT_NE(firstIcon, nullptr);
     ASSERT_NE(firstMask, nullptr);
-    BuildPhaseIcon(MoonPicture, 4);
+    BuildPhaseIcon(GetModuleHandleA(nullptr), MoonPicture, 4);
     EXPECT_NE(slot.notify.hIcon, firstIcon);
     EXPECT_NE(slot.maskBitmap, firstMask);
     ICONINFO info;
@@ -114,9 +114,9 @@ TEST_F(IconImagesTest, RebuildingReleasesThePreviousIconAndMask) {
 }
 
 TEST_F(IconImagesTest, ReleaseSlotsFreesEveryIconAndMask) {
-    BuildPhaseIcon(MoonPicture, 0);
-    BuildPhaseIcon(TidePicture, 0);
-    BuildCalendarIcons(SYSTEMTIME{2000, 1, 6, 1, 0, 0, 0, 0}, 0);
+    BuildPhaseIcon(GetModuleHandleA(nullptr), MoonPicture, 0);
+    BuildPhaseIcon(GetModuleHandleA(nullptr), TidePicture, 0);
+    BuildCalendarIcons(GetModuleHandleA(nullptr), SYSTEMTIME{2000, 1, 6, 1, 0, 0, 0, 0}, 0);
     HBITMAP masks[TrayIconCount];
     for (int i = 0; i < TrayIconCount; ++i) {
         masks[i] = TraySlots()[i].maskBitmap;
@@ -173,7 +173,7 @@ TEST_P(CalendarPictureTest, PageWithTheCellInTheColourOfTheDay) {
     ASSERT_EQ(weekdays.width, 84);
     ASSERT_EQ(weekdays.height, 10);
 
-    BuildCalendarIcons(c.date, c.dayKind);
+    BuildCalendarIcons(GetModuleHandleA(nullptr), c.date, c.dayKind);
 
     struct Picture {
         int slot;
@@ -214,16 +214,18 @@ TEST(CopyBitmapAreaTest, LastMoonCellEndsAtTheStripsLastColumnMissingResourceFai
     HDC screen = GetDC(nullptr);
     HBITMAP target = CreateCompatibleBitmap(screen, 16, 16);
     ReleaseDC(nullptr, screen);
-    ASSERT_TRUE(CopyBitmapArea(target, 0, 0, 16, 16, IDB_TRAYMOONS, 27 * 15, nullptr));
+    ASSERT_TRUE(CopyBitmapArea(GetModuleHandleA(nullptr), target, 0, 0, 16, 16, IDB_TRAYMOONS,
+                               27 * 15, nullptr));
     const Pixels strip = ReadBitmapResource(IDB_TRAYMOONS);
     const Pixels before = ReadBitmap(target);
     for (int y = 0; y < 16; ++y) {
         EXPECT_EQ(before.At(15, y), strip.At(420, y)) << "row " << y;
     }
     // A missing resource leaves the target alone.
-    EXPECT_FALSE(CopyBitmapArea(target, 0, 0, 16, 16, 9999, 0, nullptr));
+    EXPECT_FALSE(CopyBitmapArea(GetModuleHandleA(nullptr), target, 0, 0, 16, 16, 9999, 0, nullptr));
     COLORMAP mapping = {kKeyColor, RGB(255, 0, 0)};
-    EXPECT_FALSE(CopyBitmapArea(target, 0, 0, 16, 16, 9999, 0, &mapping));
+    EXPECT_FALSE(
+        CopyBitmapArea(GetModuleHandleA(nullptr), target, 0, 0, 16, 16, 9999, 0, &mapping));
     EXPECT_EQ(ReadBitmap(target).rgb, before.rgb);
     DeleteObject(target);
 }

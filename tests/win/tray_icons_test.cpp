@@ -16,9 +16,9 @@ class TrayIconsTest : public TraySlotsTest {
     void SetUp() override {
         saved = reverseTrayOrder;
         TraySlotsTest::SetUp();
-        BuildPhaseIcon(MoonPicture, 14);
-        BuildPhaseIcon(TidePicture, 0);
-        BuildCalendarIcons(SYSTEMTIME{2024, 5, 5, 3, 12, 0, 0, 0}, 0);
+        BuildPhaseIcon(GetModuleHandleA(nullptr), MoonPicture, 14);
+        BuildPhaseIcon(GetModuleHandleA(nullptr), TidePicture, 0);
+        BuildCalendarIcons(GetModuleHandleA(nullptr), SYSTEMTIME{2024, 5, 5, 3, 12, 0, 0, 0}, 0);
     }
     void TearDown() override {
         TraySlotsTest::TearDown();

@@ -1,4 +1,4 @@
-#include "tray/palette.h"
+#include "ui/palette.h"
 
 #include "resources/resource.h"
 

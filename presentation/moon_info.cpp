@@ -1,28 +1,14 @@
-#include "ui/moon_info_logic.h"
+#include "presentation/moon_info.h"
 
 #include <cmath>
 #include <cstdio>
 
 #include "astro/longitudes.h"
 #include "astro/searches.h"
-
-namespace {
-
-constexpr double kRadiansPerDegree = 0.017453292519943295;
-
-}  // namespace
+#include "presentation/pictures.h"
 
 double IlluminatedPercent(double phaseAngle) {
     return (std::cos((180 - phaseAngle) * kRadiansPerDegree) + 1) * 50;
-}
-
-int32_t MoonStripPictureIndex(double phaseAngle) {
-    // The negated test also rejects NaN, so the conversion below is always defined.
-    if (!(phaseAngle >= 0 && phaseAngle < 360)) {
-        return 0;
-    }
-    // 0.16666666666666666 is the stored 1/6: one picture every 6 degrees.
-    return static_cast<int32_t>(phaseAngle * 0.16666666666666666 + 0.5) % 60;
 }
 
 void FindMoonInfoInstants(JulianCenturies T, JulianCenturies* newMoon, JulianCenturies* fullMoon) {

@@ -1,7 +1,7 @@
-#include "tray/dialog_lists.h"
+#include "ui/dialog_lists.h"
 
 #include "resources/resource.h"
-#include "tray/dialog_init.h"
+#include "presentation/dialog_init.h"
 
 namespace {
 

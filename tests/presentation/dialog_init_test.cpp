@@ -1,4 +1,4 @@
-#include "tray/dialog_init.h"
+#include "presentation/dialog_init.h"
 
 #include <gtest/gtest.h>
 

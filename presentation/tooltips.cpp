@@ -1,5 +1,5 @@
 // The two tooltip texts of the tray icons.
-#include "tray/tooltips.h"
+#include "presentation/tooltips.h"
 
 #include <cstdio>
 #include <cstring>
@@ -7,13 +7,9 @@
 #include "calendar/day_signs.h"
 #include "calendar/seasonal_days.h"
 #include "calendar/solar_terms.h"
+#include "presentation/shift_jis.h"
 
 namespace {
-
-// Lead bytes of the double-byte characters of code page 932.
-bool IsShiftJisLeadByte(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
 
 // Items are separated by exactly one space. The national holiday names carry a leading space of
 // their own (the calendar window draws them that way); it is dropped here, or a holiday would stand
@@ -27,27 +23,6 @@ void AppendItem(char* dest, const char* item) {
 }
 
 }  // namespace
-
-bool AppendShiftJisText(char* dest, size_t size, const char* text) {
-    if (size == 0) {
-        return text[0] == '\0';
-    }
-    size_t length = strnlen(dest, size - 1);
-    size_t i = 0;
-    while (text[i] != '\0') {
-        const size_t width =
-            IsShiftJisLeadByte(static_cast<unsigned char>(text[i])) && text[i + 1] != '\0' ? 2 : 1;
-        if (length + width > size - 1) {
-            dest[length] = '\0';
-            return false;
-        }
-        std::memcpy(dest + length, text + i, width);
-        length += width;
-        i += width;
-    }
-    dest[length] = '\0';
-    return true;
-}
 
 void ComposeMoonTooltip(char* dest, double moonAge, const LunarDay& lunar) {
     std::snprintf(dest, kTooltipSize, "月齢%.2f ", moonAge);

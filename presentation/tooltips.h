@@ -11,11 +11,6 @@
 // Bytes of a tray tooltip field, the terminating zero included.
 constexpr size_t kTooltipSize = 128;
 
-// Appends the NUL-terminated Shift_JIS `text` to the NUL-terminated string in dest, a buffer of
-// `size` bytes. What does not fit is cut at a character boundary, so nothing is written past the
-// buffer and no double-byte character is split. Returns whether the whole text fit.
-bool AppendShiftJisText(char* dest, size_t size, const char* text);
-
 // The Moon and tide tooltip into dest (kTooltipSize bytes): the Moon's age in days as "月齢%.2f "
 // and the tide name of lunar right behind it, e.g. 月齢12.34 中潮.
 void ComposeMoonTooltip(char* dest, double moonAge, const LunarDay& lunar);

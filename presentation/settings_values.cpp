@@ -1,7 +1,9 @@
 // Pure rules of the settings file and the program's file paths.
-#include "tray/settings_logic.h"
+#include "presentation/settings_values.h"
 
 #include <cstring>
+
+#include "presentation/shift_jis.h"
 
 int32_t ParseSettingValue(const char* text) {
     const char* p = text;
@@ -21,12 +23,6 @@ int32_t ParseSettingValue(const char* text) {
         }
     }
     return static_cast<int32_t>(negative ? -value : value);
-}
-
-// Lead bytes of a double-byte character in code page 932; the byte after one may be 0x5C, which
-// must not be taken for a path separator (表, ソ, 能 end in it).
-static bool IsShiftJisLeadByte(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
 bool DeriveFilePaths(const char* modulePath, char* settingsPath, char* dataPath) {

@@ -1,4 +1,4 @@
-#include "ui/moon_info_logic.h"
+#include "presentation/moon_info.h"
 
 #include <gtest/gtest.h>
 
@@ -61,47 +61,6 @@ TEST(IlluminatedPercent, NewQuarterAndFullMoon) {
     EXPECT_NEAR(IlluminatedPercent(90), 50, 1e-12);
     EXPECT_NEAR(IlluminatedPercent(180), 100, 1e-12);
     EXPECT_NEAR(IlluminatedPercent(270), 50, 1e-12);
-}
-
-struct PictureCase {
-    double angle;
-    int32_t picture;
-};
-
-const PictureCase kPictures[] = {
-    {  0.0,  0},
-    {  2.9,  0},
-    {  3.0,  1},
-    {180.0, 30},
-    {356.9, 59},
-    {357.0,  0},
-    {359.9,  0},
-};
-
-class StripPictures : public testing::TestWithParam<PictureCase> {};
-
-TEST_P(StripPictures, NearestPictureWrappingToTheNewMoon) {
-    EXPECT_EQ(MoonStripPictureIndex(GetParam().angle), GetParam().picture);
-}
-
-INSTANTIATE_TEST_SUITE_P(MoonStripPictureIndex, StripPictures, testing::ValuesIn(kPictures));
-
-TEST(MoonStripPictureIndex, AnglesOutsideTheCircleGiveTheNewMoon) {
-    EXPECT_EQ(MoonStripPictureIndex(std::numeric_limits<double>::quiet_NaN()), 0);
-    EXPECT_EQ(MoonStripPictureIndex(-1), 0);
-    EXPECT_EQ(MoonStripPictureIndex(360), 0);
-    EXPECT_EQ(MoonStripPictureIndex(1e300), 0);
-}
-
-TEST(MoonStripPictureIndex, EveryTenthOfADegreeGivesAValidPicture) {
-    int32_t previous = 0;
-    for (int tenth = 0; tenth < 3600; ++tenth) {
-        const int32_t picture = MoonStripPictureIndex(tenth / 10.0);
-        ASSERT_GE(picture, 0);
-        ASSERT_LT(picture, 60);
-        ASSERT_TRUE(picture == previous || picture == (previous + 1) % 60) << tenth;
-        previous = picture;
-    }
 }
 
 TEST(FormatText, NeverWritesPastTheBuffer) {

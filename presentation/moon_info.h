@@ -20,11 +20,6 @@ struct MoonInfoFigures {
 // 100 at full Moon, from the cosine of the Sun-Moon elongation.
 double IlluminatedPercent(double phaseAngle);
 
-// Picture 0..59 of the window's Moon strip (picture k shows 6 * k degrees) nearest to a phase
-// angle in degrees [0, 360); from 357 degrees on it wraps to 0. Outside [0, 360), or not finite,
-// gives 0.
-int32_t MoonStripPictureIndex(double phaseAngle);
-
 // The previous new Moon and the next full Moon as the window searches them: both from T itself,
 // the full Moon not from the new Moon found. A search that cannot close leaves T in its place.
 void FindMoonInfoInstants(JulianCenturies T, JulianCenturies* newMoon, JulianCenturies* fullMoon);

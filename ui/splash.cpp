@@ -1,4 +1,4 @@
-#include "tray/splash.h"
+#include "ui/splash.h"
 
 #include "resources/resource.h"
 
@@ -74,8 +74,8 @@ SplashState& GetSplashState() {
     return splash;
 }
 
-void ShowSplash(HWND owner) {
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SPLASH), owner,
+void ShowSplash(HINSTANCE module, HWND owner) {
+    DialogBoxParamA(module, MAKEINTRESOURCEA(IDD_SPLASH), owner,
                     SplashDialogProc, 0);
 }
 

@@ -1,33 +1,10 @@
-// Pure decisions of the tray program: which picture, which colour, which interval, whether to
-// recompute, what a command line or a tray event asks for. No window is needed to call them.
+// Pure decisions of the tray program: which interval, whether to recompute, what a command line,
+// a menu command or a tray event asks for. No window is needed to call them.
 #pragma once
 
 #include <cstdint>
 
 #include "astro/time_scales.h"
-
-// Tray Moon picture 0..27 for a phase angle in degrees [0, 360): 28 pictures of 90/7 degrees each,
-// centred on multiples of 90/7; from about 353.571 degrees on the picture wraps to 0 (new Moon).
-// An angle outside [0, 360) or not finite gives 0.
-int32_t MoonPictureIndex(double phaseAngle);
-
-// Tide picture 0..4 of a tide class index (大潮 中潮 小潮 長潮 若潮), wrapped by 5.
-int32_t TidePictureIndex(int32_t tide);
-
-// Cells of the calendar pictures: the month icon uses number cell month - 1 (0..11), the day icon
-// number cell day - 1 (0..30), the weekday icon weekday cell 0..6 (0 = Sunday). Out-of-range input
-// is wrapped into the strip.
-int32_t MonthPictureCell(uint16_t month);
-int32_t DayPictureCell(uint16_t day);
-int32_t WeekdayPictureCell(uint16_t weekday);
-
-// Stroke colour of the calendar pictures as 0x00BBGGRR (the Win32 COLORREF layout): red for a
-// national holiday or day off (kinds 0 and 1) and for every Sunday, blue for other Saturdays, black
-// otherwise. weekday 0 = Sunday.
-uint32_t DayStrokeColor(int32_t dayKind, uint16_t weekday);
-constexpr uint32_t kStrokeRed = 0x000000FF;
-constexpr uint32_t kStrokeBlue = 0x00FF0000;
-constexpr uint32_t kStrokeBlack = 0x00000000;
 
 // Milliseconds from a local clock reading (second 0..59, millisecond 0..999) to half a second past
 // the next full minute: 1..60000, and 1..500 within the first half second of a minute. Readings

@@ -1,4 +1,4 @@
-#include "tray/tooltips.h"
+#include "presentation/tooltips.h"
 
 #include <gtest/gtest.h>
 
@@ -95,23 +95,6 @@ TEST_F(TooltipTest, OverlongDateIsCutAtACharacterBoundary) {
     for (size_t i = kTooltipSize; i < sizeof text; ++i) {
         EXPECT_EQ(text[i], 0x7F) << i;
     }
-}
-
-TEST(AppendShiftJisTextTest, NeverSplitsADoubleByteCharacter) {
-    char buffer[7] = "abcd";
-    EXPECT_FALSE(AppendShiftJisText(buffer, sizeof buffer, "e能"));  // 能 ends in 0x5C
-    EXPECT_STREQ(buffer, "abcde");
-    char exact[7] = "abcd";
-    EXPECT_TRUE(AppendShiftJisText(exact, sizeof exact, "能"));
-    EXPECT_EQ(std::strlen(exact), 6u);
-    EXPECT_FALSE(AppendShiftJisText(exact, sizeof exact, "x"));
-    EXPECT_EQ(std::strlen(exact), 6u);
-}
-
-TEST(AppendShiftJisTextTest, HalfWidthKatakanaIsSingleByte) {
-    char buffer[4] = "ab";
-    EXPECT_TRUE(AppendShiftJisText(buffer, sizeof buffer, "\xB1"));  // ｱ
-    EXPECT_STREQ(buffer, "ab\xB1");
 }
 
 TEST(FormatJapaneseLongDateTest, HasNoLeadingZeros) {

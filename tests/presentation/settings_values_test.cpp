@@ -1,4 +1,4 @@
-#include "tray/settings_logic.h"
+#include "presentation/settings_values.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,10 @@
-#include "tray/status_logic.h"
+#include "presentation/tray_logic.h"
+
+#include "presentation/texts.h"
 
 #include <cmath>
 
 namespace {
-
-constexpr int32_t kMoonPictureCount = 28;
-constexpr int32_t kTidePictureCount = 5;
 
 // Window messages and shell events of the tray callback, by their Win32 numbers.
 constexpr uint32_t kMouseMove = 0x0200;
@@ -17,11 +16,6 @@ constexpr uint32_t kShellKeySelect = 0x0401;
 
 constexpr uint32_t kFirstToggleCommand = 40003;
 constexpr int kToggleCount = 5;
-
-int32_t Wrap(int32_t value, int32_t count) {
-    int32_t r = value % count;
-    return r < 0 ? r + count : r;
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -41,41 +35,6 @@ bool EqualsIgnoringCase(const char* text, const char* lowerOption) {
 }
 
 }  // namespace
-
-int32_t MoonPictureIndex(double phaseAngle) {
-    // The negated test also rejects NaN, so the conversion below is always defined.
-    if (!(phaseAngle >= 0 && phaseAngle < 360)) {
-        return 0;
-    }
-    // 0.07777777777777778 is the stored 7/90: 28 pictures over 360 degrees.
-    return static_cast<int32_t>(phaseAngle * 0.07777777777777778 + 0.5) % kMoonPictureCount;
-}
-
-int32_t TidePictureIndex(int32_t tide) {
-    return Wrap(tide, kTidePictureCount);
-}
-
-int32_t MonthPictureCell(uint16_t month) {
-    return Wrap(static_cast<int32_t>(month) - 1, 12);
-}
-
-int32_t DayPictureCell(uint16_t day) {
-    return Wrap(static_cast<int32_t>(day) - 1, 31);
-}
-
-int32_t WeekdayPictureCell(uint16_t weekday) {
-    return Wrap(weekday, 7);
-}
-
-uint32_t DayStrokeColor(int32_t dayKind, uint16_t weekday) {
-    if (dayKind == 0 || dayKind == 1 || weekday == 0) {
-        return kStrokeRed;
-    }
-    if (weekday == 6) {
-        return kStrokeBlue;
-    }
-    return kStrokeBlack;
-}
 
 uint32_t MinuteTimerInterval(uint16_t second, uint16_t millisecond) {
     int32_t interval = 60500 - (static_cast<int32_t>(second) * 1000 + millisecond);
@@ -173,4 +132,8 @@ ActivateTarget ActivateTargetOfIcon(int index) {
         default:
             return OpenNothing;
     }
+}
+
+const char* GetAppTitle() {
+    return "Nocturo";
 }

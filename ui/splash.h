@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "tray/palette.h"
+#include "ui/palette.h"
 
 // Process-wide state of the one splash window.
 struct SplashState {
@@ -16,9 +16,9 @@ struct SplashState {
 // The splash state, for the dialog procedure and for tests.
 SplashState& GetSplashState();
 
-// Runs the splash (dialog 151 of the program's module) modally, owned by owner (may be null), and
-// returns when it has closed: after its first timer tick, one second after it appeared.
-void ShowSplash(HWND owner);
+// Runs the splash (dialog 151 of `module`) modally, owned by owner (may be null), and returns when
+// it has closed: after its first timer tick, one second after it appeared.
+void ShowSplash(HINSTANCE module, HWND owner);
 
 // Dialog procedure of the splash: shows bitmap 153 filling a client area of exactly its size and
 // ends the dialog with 1 on the first timer tick or a close request.

@@ -1,0 +1,15 @@
+#include "tray/program.h"
+
+namespace {
+
+HINSTANCE programInstance = nullptr;
+
+}  // namespace
+
+HINSTANCE GetInstance() {
+    return programInstance ? programInstance : GetModuleHandleA(nullptr);
+}
+
+void SetInstance(HINSTANCE instance) {
+    programInstance = instance;
+}
