@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "resources/resource.h"
+
 namespace {
 
 // Window messages and shell events of the tray callback, by their Win32 numbers.
@@ -13,9 +15,6 @@ constexpr uint32_t kRightButtonUp = 0x0205;
 constexpr uint32_t kContextMenu = 0x007B;
 constexpr uint32_t kShellSelect = 0x0400;
 constexpr uint32_t kShellKeySelect = 0x0401;
-
-constexpr uint32_t kFirstToggleCommand = 40003;
-constexpr int kToggleCount = 5;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -90,8 +89,8 @@ StartOption ParseStartOption(const char* arguments) {
 }
 
 int ToggleIndexOfCommand(uint32_t commandId) {
-    if (commandId >= kFirstToggleCommand && commandId < kFirstToggleCommand + kToggleCount) {
-        return static_cast<int>(commandId - kFirstToggleCommand);
+    if (commandId >= IDM_TOGGLEMOON && commandId <= IDM_TOGGLEWEEKDAY) {
+        return static_cast<int>(commandId - IDM_TOGGLEMOON);
     }
     return -1;
 }
@@ -123,15 +122,30 @@ TrayEventAction DecideTrayEvent(uint32_t event, bool oldProtocol) {
 
 ActivateTarget ActivateTargetOfIcon(int index) {
     switch (index) {
-        case 0:
+        case MoonIconSlot:
             return OpenMoonInfo;
-        case 2:
-        case 3:
-        case 4:
+        case MonthIconSlot:
+        case DayIconSlot:
+        case WeekdayIconSlot:
             return OpenCalendar;
         default:
             return OpenNothing;
     }
+}
+
+StartAction DecideStart(StartOption option, bool instanceRunning) {
+    switch (option) {
+        case CloseRunning:
+            return instanceRunning ? CloseRunningThenEnd : EndQuietly;
+        case RestartRunning:
+            return instanceRunning ? CloseRunningThenStart : StartProgram;
+        default:
+            return instanceRunning ? ShowRunningMessage : StartProgram;
+    }
+}
+
+bool ReleasesPopupMenu(bool tracking, uint32_t messageMenu, uint32_t loadedMenu) {
+    return !tracking && messageMenu == loadedMenu;
 }
 
 const char* GetAppTitle() {

@@ -34,6 +34,33 @@ const char* ArgumentsOfCommandLine(const char* commandLine);
 // "-v", "-V"; anything else (e.g. "-r x", "-rv") is StartNormally. A null text is StartNormally.
 StartOption ParseStartOption(const char* arguments);
 
+// What a start does, given its option and whether another instance runs (its window was found,
+// or it holds the instance mutex while it is still starting).
+enum StartAction : int32_t {
+    StartProgram = 0,           // no other instance: run
+    ShowRunningMessage = 1,     // message 102, then end
+    EndQuietly = 2,             // "-r" with nothing to close
+    CloseRunningThenEnd = 3,    // "-r"
+    CloseRunningThenStart = 4,  // "-v"
+};
+StartAction DecideStart(StartOption option, bool instanceRunning);
+
+// Whether the release message of a popup menu (carrying the number of the menu it was posted
+// for) releases the loaded menu: only the message of the menu that is loaded now, and never while
+// a menu is being tracked. A message left in the queue from an earlier menu must not pull a later
+// menu away from under the user.
+bool ReleasesPopupMenu(bool tracking, uint32_t messageMenu, uint32_t loadedMenu);
+
+// The five tray icons by slot; the display order may run the other way.
+enum TrayIconIndex : int32_t {
+    MoonIconSlot = 0,
+    TideIconSlot = 1,
+    MonthIconSlot = 2,
+    DayIconSlot = 3,
+    WeekdayIconSlot = 4,
+    TrayIconCount = 5,
+};
+
 // Tray icon index 0..4 switched by a menu command id (40003..40007), or -1 for any other id.
 int ToggleIndexOfCommand(uint32_t commandId);
 

@@ -1,48 +1,42 @@
 #!/usr/bin/env bash
 # End-to-end check of nocturo.exe as a user meets it, under Wine on a private Xvfb:
 #   start it in the virtual desktop "Nocturo" and see its icons appear in the tray; start it again
-#   and see message 102; stop it with "-r" and see both processes end with exit code 0 and the
-#   icons gone; find the settings file written with its five default entries.
+#   and see message 102; restart it with "-v"; stop it with "-r" and see the processes end with
+#   exit code 0 and the icons gone; find the settings file written with its five default entries;
+#   start two at the same moment and see one program and one message.
 # Usage: tools/e2e.sh [WINDOWS BUILD FOLDER]   (default: build/windows)
 #
 # The eyes are tests/e2e/probe.cpp (nocturo_probe.exe), run under Wine beside the program: it asks
 # the shell which icons it holds (NIM_MODIFY without flags succeeds exactly for an icon that is
 # there), reads the message box through its controls and presses OK. Screenshots of the tray area
 # before, during and after confirm that the icons were drawn and are gone again.
-# Skips (exit 0, "e2e: skipped: ...") while the build has no nocturo.exe.
+# A missing build, program, probe or screenshot is a failure, never a skip.
 set -uo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 windows="$(cd "${1:-$root/build/windows}" 2>/dev/null && pwd)" || {
-    echo "e2e: skipped: no Windows build folder ${1:-$root/build/windows}"
-    exit 0
+    echo "e2e: no Windows build folder ${1:-$root/build/windows}"
+    echo "e2e: 0 passed, 1 failed"
+    exit 1
 }
 run="$windows/e2e"
 
-exe="$(find "$windows" -path "$run" -prune -o -name nocturo.exe -print | head -1)"
-probe="$(find "$windows" -name nocturo_probe.exe | head -1)"
-if [ -z "$exe" ]; then
-    echo "e2e: skipped: nocturo.exe is not built yet"
-    exit 0
-fi
-if [ -z "$probe" ]; then
-    echo "e2e: nocturo_probe.exe is missing from $windows"
-    echo "e2e: 0 passed, 1 failed"
-    exit 1
-fi
+exe="$windows/tray/nocturo.exe"
+probe="$windows/tests/e2e/nocturo_probe.exe"
+for needed in "$exe" "$probe"; do
+    if [ ! -f "$needed" ]; then
+        echo "e2e: $needed is missing: the Windows build is incomplete"
+        echo "e2e: 0 passed, 1 failed"
+        exit 1
+    fi
+done
 
 # Everything runs on a display of its own, the size of the virtual desktop.
 if [ -z "${NOCTURO_E2E_XVFB:-}" ]; then
     NOCTURO_E2E_XVFB=1 exec timeout 600 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$windows"
 fi
 
-export WINEPREFIX="$windows/wineprefix"
-export WINEDEBUG=-all
-export LANG=ja_JP.UTF-8
-export LC_ALL=ja_JP.UTF-8
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver64
-bash "$root/tools/wine-prefix.sh" "$WINEPREFIX" || {
+source "$root/tools/wine-env.sh" && nocturo_prepare_prefix "$windows/wineprefix" || {
     echo "e2e: 0 passed, 1 failed"
     exit 1
 }
@@ -106,17 +100,36 @@ tray_shot() {
     import -window root -crop "${tray_w}x${bar_h}+${tray_x}+${bar_y}" +repage "$1"
 }
 
+# differing_pixels A B: the number of pixels in which the two pictures differ. Fails, printing
+# why, when either picture is missing or the comparison cannot run: an error text must never be
+# read as a count.
 differing_pixels() {
-    compare -metric AE -fuzz 2% "$1" "$2" null: 2>&1 | cut -d' ' -f1
+    local out rc
+    for f in "$1" "$2"; do
+        if [ ! -s "$f" ]; then
+            echo "        screenshot $f is missing" >&2
+            return 2
+        fi
+    done
+    out="$(compare -metric AE -fuzz 2% "$1" "$2" null: 2>&1)"
+    rc=$?
+    # compare exits 0 for equal, 1 for different pictures, 2 when it could not compare.
+    if [ "$rc" -gt 1 ] || ! [[ "$out" =~ ^[0-9]+ ]]; then
+        echo "        compare failed ($rc): $out" >&2
+        return 2
+    fi
+    echo "${out%% *}"
 }
 
 tray_differs_from_before() {
-    [ "$(differing_pixels "$run/tray-before.png" "$1")" != 0 ]
+    local n
+    n="$(differing_pixels "$run/tray-before.png" "$1")" || return 1
+    [ "$n" != 0 ]
 }
 
 tray_as_before() {
     local n
-    n="$(differing_pixels "$run/tray-before.png" "$1")"
+    n="$(differing_pixels "$run/tray-before.png" "$1")" || return 1
     [ "$n" = 0 ] || echo "        $n pixels differ from the empty tray ($1)"
     [ "$n" = 0 ]
 }
@@ -175,9 +188,24 @@ check "second start: message 102 with caption Nocturo" probe message "$program_w
 check "second start: exits with code 0" exits_with_zero "$second" 20
 check "second start: the first instance keeps its icons" probe tray 034 5
 
+# "-v" closes the running instance and takes its place.
+"$wine" "$program" -v </dev/null >/dev/null 2>&1 &
+restarted=$!
+pids+=("$restarted")
+check "nocturo.exe -v: the running instance exits with code 0" exits_with_zero "$first" 30
+if [ -n "$window" ]; then
+    check "nocturo.exe -v: the old window is gone" probe gone "$window" 10
+fi
+window=""
+if seen="$(probe tray 034 30)"; then
+    echo "$seen"
+    window="$(awk '{print $2}' <<<"$seen")"
+fi
+check "nocturo.exe -v: the new instance shows icons 0, 3 and 4" test -n "$window"
+
 # "-r" closes the running instance and ends itself.
 check "nocturo.exe -r: exits with code 0" timeout 30 "$wine" "$program" -r
-check "running instance: exits with code 0" exits_with_zero "$first" 20
+check "running instance: exits with code 0" exits_with_zero "$restarted" 20
 if [ -n "$window" ]; then
     check "running instance: window and icons gone" probe gone "$window" 10
 fi
@@ -185,6 +213,20 @@ sleep 1
 tray_shot "$run/tray-after.png"
 check "tray area as before the start" tray_as_before "$run/tray-after.png"
 check "settings file written with the five defaults" settings_have_defaults
+
+# Two starts at the same moment: both may miss each other's window, but only one can own the
+# instance mutex, so one program runs and the other shows message 102.
+"$wine" "$program" </dev/null >/dev/null 2>&1 &
+twin1=$!
+"$wine" "$program" </dev/null >/dev/null 2>&1 &
+twin2=$!
+pids+=("$twin1" "$twin2")
+check "two starts at once: one message 102" probe message "$program_win" 30
+check "two starts at once: one program runs" probe instances 3
+check "two starts at once: no second message" bash -c '! "$@" >/dev/null' _ "$wine" "$probe" message "$program_win" 2
+timeout 30 "$wine" "$program" -r
+check "two starts at once: the first ends with code 0" exits_with_zero "$twin1" 20
+check "two starts at once: the second ends with code 0" exits_with_zero "$twin2" 20
 
 echo "e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

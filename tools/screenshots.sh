@@ -20,17 +20,18 @@ if [ -z "${NOCTURO_SHOTS_XVFB:-}" ]; then
         bash "$root/tools/screenshots.sh" "$windows"
 fi
 
-export WINEPREFIX="$windows/wineprefix"
-export WINEDEBUG=-all
-export LANG=ja_JP.UTF-8
-export LC_ALL=ja_JP.UTF-8
 export TZ=Asia/Tokyo
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver64
-bash "$root/tools/wine-prefix.sh" "$WINEPREFIX"
+source "$root/tools/wine-env.sh"
+nocturo_prepare_prefix "$windows/wineprefix"
 
-exe="$(find "$windows" -name nocturo.exe -not -path '*/e2e/*' -not -path '*/shots/*' | head -1)"
-probe="$(find "$windows" -name nocturo_probe.exe | head -1)"
+exe="$windows/tray/nocturo.exe"
+probe="$windows/tests/e2e/nocturo_probe.exe"
+for needed in "$exe" "$probe"; do
+    [ -f "$needed" ] || {
+        echo "screenshots: $needed is missing" >&2
+        exit 1
+    }
+done
 run="$windows/shots"
 rm -rf "$run"
 mkdir -p "$run" "$docs"

@@ -6,6 +6,7 @@
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/wine-env.sh"
 
 if [ $# -eq 0 ]; then
     echo "usage: wine-run.sh PROGRAM.exe [ARGUMENTS...]" >&2
@@ -26,22 +27,21 @@ if [ -z "$prefix" ]; then
         prefix="$here/../build/wineprefix"
     fi
 fi
-"$here/wine-prefix.sh" "$prefix"
-
-WINEPREFIX="$(cd "$prefix" && pwd)"
-export WINEPREFIX
-export WINEDEBUG="${WINEDEBUG:--all}"
-export LANG=ja_JP.UTF-8
-export LC_ALL=ja_JP.UTF-8
+nocturo_prepare_prefix "$prefix"
+if [ ! -f "$1" ]; then
+    echo "wine-run: $1 does not exist" >&2
+    exit 1
+fi
 
 # Windows and tray icons need an X display. On a private one, Wine (its desktop and services
 # included) is ended before the display goes, so that nothing is left waiting for it.
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-        /usr/lib/wine/wine64 "$@"
+    NOCTURO_WINE="$wine" NOCTURO_WINESERVER="$wineserver" \
+        exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+        "$NOCTURO_WINE" "$@"
         rc=$?
-        /usr/lib/wine/wineserver64 -k 2>/dev/null
-        /usr/lib/wine/wineserver64 -w 2>/dev/null
+        "$NOCTURO_WINESERVER" -k 2>/dev/null
+        "$NOCTURO_WINESERVER" -w 2>/dev/null
         exit $rc' _ "$@"
 fi
-exec /usr/lib/wine/wine64 "$@"
+exec "$wine" "$@"

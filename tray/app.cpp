@@ -26,12 +26,36 @@ UINT taskbarCreatedMsg = 0;
 UINT_PTR minuteTimer = 0;
 HMENU popupMenu = nullptr;
 HMENU popupSubMenu = nullptr;
+// Numbers the menus as they are loaded, so that a release message names the menu it belongs to.
+uint32_t popupMenuNumber = 0;
 bool menuTracking = false;
+
+int SystemMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+    return MessageBoxA(owner, text, caption, type);
+}
+
+UINT_PTR SystemSetTimer(HWND window, UINT_PTR id, UINT milliseconds) {
+    return SetTimer(window, id, milliseconds, nullptr);
+}
+
+uint64_t SystemMilliseconds() {
+    return GetTickCount64();
+}
+
+void SystemPause() {
+    Sleep(0);
+}
+
+BOOL SystemTrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner) {
+    return TrackPopupMenuEx(menu, flags, x, y, owner, nullptr);
+}
+
+AppPlatformCalls appCalls = SystemAppCalls();
 
 void ShowAlreadyRunning() {
     char text[kMessageBufferSize] = "";
     LoadStringA(GetInstance(), IDS_ALREADYRUNNING, text, sizeof text);
-    MessageBoxA(nullptr, text, GetAppTitle(), MB_ICONEXCLAMATION | MB_OK);
+    appCalls.messageBox(nullptr, text, GetAppTitle(), MB_ICONEXCLAMATION | MB_OK);
 }
 
 void ReleasePopupMenu() {
@@ -40,6 +64,12 @@ void ReleasePopupMenu() {
     }
     popupMenu = nullptr;
     popupSubMenu = nullptr;
+}
+
+void OnMenuDone(WPARAM menuNumber) {
+    if (ReleasesPopupMenu(menuTracking, static_cast<uint32_t>(menuNumber), popupMenuNumber)) {
+        ReleasePopupMenu();
+    }
 }
 
 void TrackTrayMenu(HWND window) {
@@ -54,15 +84,16 @@ void TrackTrayMenu(HWND window) {
     ReleasePopupMenu();
     popupMenu = LoadMenuA(GetInstance(), MAKEINTRESOURCEA(IDR_RIGHTMENU));
     popupSubMenu = popupMenu ? GetSubMenu(popupMenu, 0) : nullptr;
+    ++popupMenuNumber;
     if (popupSubMenu) {
         // Without becoming the foreground window first, the menu would not close when the user
         // clicks elsewhere.
         SetForegroundWindow(window);
         menuTracking = true;
-        TrackPopupMenuEx(popupSubMenu, TPM_RIGHTBUTTON, cursor.x, cursor.y, window, nullptr);
+        appCalls.trackPopupMenu(popupSubMenu, TPM_RIGHTBUTTON, cursor.x, cursor.y, window);
         menuTracking = false;
     }
-    PostMessageA(window, WM_APP_MENUDONE, 0, 0);
+    PostMessageA(window, WM_APP_MENUDONE, popupMenuNumber, 0);
 }
 
 void UpdateCheckMarks(HMENU menu) {
@@ -179,16 +210,41 @@ HWND GetMainWindow() {
     return mainWindow;
 }
 
-bool CloseRunningInstance(HWND running, DWORD limitMilliseconds) {
-    PostMessageA(running, WM_CLOSE, 0, 0);
-    const ULONGLONG deadline = GetTickCount64() + limitMilliseconds;
-    while (FindWindowA(kMainWindowClass, nullptr)) {
-        if (GetTickCount64() >= deadline) {
+AppPlatformCalls& AppCalls() {
+    return appCalls;
+}
+
+AppPlatformCalls SystemAppCalls() {
+    return AppPlatformCalls{SystemMessageBox, SystemSetTimer, SystemMilliseconds, SystemPause,
+                            SystemTrackPopupMenu};
+}
+
+HMENU CurrentPopupMenu() {
+    return popupMenu;
+}
+
+bool CloseRunningInstance(HWND running, HANDLE instanceMutex, DWORD limitMilliseconds) {
+    if (running) {
+        PostMessageA(running, WM_CLOSE, 0, 0);
+    }
+    const uint64_t deadline = appCalls.milliseconds() + limitMilliseconds;
+    bool windowGone = false;
+    bool mutexOwned = instanceMutex == nullptr;
+    for (;;) {
+        windowGone = windowGone || FindWindowA(kMainWindowClass, nullptr) == nullptr;
+        if (windowGone && !mutexOwned) {
+            // An instance that ended without releasing the mutex leaves it abandoned: ours now.
+            const DWORD wait = WaitForSingleObject(instanceMutex, 0);
+            mutexOwned = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+        }
+        if (windowGone && mutexOwned) {
+            return true;
+        }
+        if (appCalls.milliseconds() >= deadline) {
             return false;
         }
-        Sleep(0);
+        appCalls.pause();
     }
-    return true;
 }
 
 void ArmMinuteTimer(HWND window) {
@@ -198,8 +254,8 @@ void ArmMinuteTimer(HWND window) {
         KillTimer(window, minuteTimer);
         minuteTimer = 0;
     }
-    minuteTimer = SetTimer(window, kMinuteTimerId,
-                           MinuteTimerInterval(local.wSecond, local.wMilliseconds), nullptr);
+    minuteTimer = appCalls.setTimer(window, kMinuteTimerId,
+                                    MinuteTimerInterval(local.wSecond, local.wMilliseconds));
 }
 
 void RefreshOnTick(HWND window) {
@@ -274,7 +330,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             OnTrayEvent(window, wParam, lParam);
             return 0;
         case WM_APP_MENUDONE:
-            ReleasePopupMenu();
+            OnMenuDone(wParam);
             return 0;
         default:
             // Explorer broadcasts this registered message when the taskbar was (re)created.
@@ -286,29 +342,30 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
 }
 
-int RunApplication(HINSTANCE instance, const char* arguments) {
-    InitCommonControls();
-    SetInstance(instance);
-    HWND running = FindWindowA(kMainWindowClass, nullptr);
-    const StartOption option = ParseStartOption(arguments);
-    if (option == StartNormally) {
-        if (running) {
-            ShowAlreadyRunning();
-            return 0;
-        }
-    } else if (running) {
-        const bool closed = CloseRunningInstance(running, kCloseWaitMilliseconds);
-        if (option == CloseRunning) {
-            return 0;
-        }
-        if (!closed) {
-            ShowAlreadyRunning();
-            return 0;
-        }
-    } else if (option == CloseRunning) {
-        return 0;
-    }
+namespace {
 
+// Owns the instance mutex for the caller when no other process does. The mutex is created even
+// when another instance owns it, so that "-v" can wait for it.
+bool AcquireInstanceMutex(HANDLE* mutex) {
+    *mutex = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+    if (*mutex == nullptr) {
+        return true;  // without the service, the window search alone decides
+    }
+    const DWORD wait = WaitForSingleObject(*mutex, 0);
+    return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+}
+
+void ReleaseInstanceMutex(HANDLE mutex, bool owned) {
+    if (mutex != nullptr) {
+        if (owned) {
+            ReleaseMutex(mutex);
+        }
+        CloseHandle(mutex);
+    }
+}
+
+// Everything after the decision to run: the main window, the icons and the message loop.
+int RunProgram(HINSTANCE instance) {
     if (!RegisterMainClass(instance)) {
         return 0;
     }
@@ -316,6 +373,7 @@ int RunApplication(HINSTANCE instance, const char* arguments) {
                                  WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                  CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     if (!mainWindow) {
+        UnregisterClassA(kMainWindowClass, instance);
         return 0;
     }
     LoadSettings();
@@ -332,5 +390,40 @@ int RunApplication(HINSTANCE instance, const char* arguments) {
     }
     mainWindow = nullptr;
     ReleaseSlots();
+    UnregisterClassA(kMainWindowClass, instance);
     return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+int RunApplication(HINSTANCE instance, const char* arguments) {
+    InitCommonControls();
+    SetInstance(instance);
+    HANDLE mutex = nullptr;
+    bool owned = AcquireInstanceMutex(&mutex);
+    HWND running = FindWindowA(kMainWindowClass, nullptr);
+    int code = 0;
+    switch (DecideStart(ParseStartOption(arguments), running != nullptr || !owned)) {
+        case ShowRunningMessage:
+            ShowAlreadyRunning();
+            break;
+        case EndQuietly:
+            break;
+        case CloseRunningThenEnd:
+            CloseRunningInstance(running, nullptr, kCloseWaitMilliseconds);
+            break;
+        case CloseRunningThenStart:
+            owned = CloseRunningInstance(running, owned ? nullptr : mutex, kCloseWaitMilliseconds);
+            if (owned) {
+                code = RunProgram(instance);
+            } else {
+                ShowAlreadyRunning();
+            }
+            break;
+        case StartProgram:
+            code = RunProgram(instance);
+            break;
+    }
+    ReleaseInstanceMutex(mutex, owned);
+    return code;
 }

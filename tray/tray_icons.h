@@ -7,25 +7,18 @@
 
 #include <cstdint>
 
-// Number of tray icons; slot indices are 0..4 in this order.
-enum TrayIconIndex : int32_t {
-    MoonIconSlot = 0,
-    TideIconSlot = 1,
-    MonthIconSlot = 2,
-    DayIconSlot = 3,
-    WeekdayIconSlot = 4,
-    TrayIconCount = 5,
-};
+#include "presentation/tray_logic.h"
 
 // Callback message of all five icons: wParam = slot index, lParam = the mouse or shell event.
 constexpr UINT WM_APP_TRAY = 32769;
 
 // The record sizes that tell the shell which protocol an icon speaks: the short first layout (plain
-// mouse messages, 64-byte tooltip) and the full layout up to the item GUID (NIN_SELECT,
-// WM_CONTEXTMENU, state fields). On 32-bit Windows they are 88 and 488 bytes; the 64-bit layout of
-// the same fields is larger because of the pointer-sized handles.
+// mouse messages, 64-byte tooltip) and the layout that ends before the item GUID, the smallest that
+// carries every field the program sets for the new protocol (128-byte tooltip, state and state
+// mask, the version). On 32-bit Windows they are 88 and 488 bytes; on 64-bit Windows 104 and 504,
+// since the handles are pointer-sized. No GUID is set: icons are known by window and id.
 constexpr DWORD kOldTrayRecordSize = NOTIFYICONDATAA_V1_SIZE;
-constexpr DWORD kNewTrayRecordSize = NOTIFYICONDATAA_V3_SIZE;
+constexpr DWORD kNewTrayRecordSize = NOTIFYICONDATAA_V2_SIZE;
 
 // One tray icon.
 struct TrayIconSlot {

@@ -381,9 +381,29 @@ int HoldDesktop(const char* seconds) {
     return 0;
 }
 
+BOOL CALLBACK CountInstance(HWND window, LPARAM count) {
+    char cls[16];
+    if (GetClassNameA(window, cls, sizeof cls) > 0 && strcmp(cls, kMainClass) == 0) {
+        ++*reinterpret_cast<int*>(count);
+    }
+    return TRUE;
+}
+
+// After `seconds`, the number of top-level windows of the class "NOCTU": exit 0 for exactly one.
+int CountInstances(const char* seconds) {
+    Sleep(static_cast<DWORD>(atoi(seconds)) * 1000);
+    int count = 0;
+    EnumWindows(CountInstance, reinterpret_cast<LPARAM>(&count));
+    printf("instances %d\n", count);
+    return count == 1 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && strcmp(argv[1], "instances") == 0) {
+        return CountInstances(argv[2]);
+    }
     if (argc == 4 && strcmp(argv[1], "tray") == 0) {
         return WaitForTray(argv[2], argv[3]);
     }
@@ -407,6 +427,7 @@ int main(int argc, char** argv) {
     }
     fprintf(stderr,
             "usage: probe tray ICONS SECONDS | message PROGRAM SECONDS | gone WINDOW SECONDS |"
-            " taskbar SECONDS | splash FILE SECONDS | tooltip SECONDS | hold SECONDS\n");
+            " taskbar SECONDS | splash FILE SECONDS | tooltip SECONDS | hold SECONDS |"
+            " instances SECONDS\n");
     return 2;
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "astro/time_zone.h"
 #include "resources/resource.h"
@@ -242,20 +243,63 @@ TEST_F(MainWindowTest, ResumeForcesARecomputationMouseMovementPassesTheGate) {
     EXPECT_EQ(CurrentStatusMemory().lastCenturies, last);
 }
 
+// The timers the program arms, as the replaced timer call saw them.
+std::vector<UINT> armedIntervals;
+
+UINT_PTR RecordTimer(HWND, UINT_PTR id, UINT milliseconds) {
+    armedIntervals.push_back(milliseconds);
+    return id;
+}
+
 TEST_F(MainWindowTest, TimeChangeRefreshesAndArmsTheTimerForHalfPastTheMinute) {
     StartWith("10011");
+    armedIntervals.clear();
+    AppCalls().setTimer = RecordTimer;
+    const double last = CurrentStatusMemory().lastCenturies;
     // Local 10:00:59.900: the tick is due 600 ms later.
     SetClockOverride(SYSTEMTIME{2024, 5, 0, 15, 1, 0, 59, 900});
     SendMessageA(window, WM_TIMECHANGE, 0, 0);
-    const DWORD start = GetTickCount();
+    AdvanceClockOverride(600);
+    SendMessageA(window, WM_TIMER, 1, 0);
+    AppCalls() = SystemAppCalls();
+    EXPECT_GT(CurrentStatusMemory().lastCenturies, last);
+    EXPECT_EQ(armedIntervals, (std::vector<UINT>{600, 60000}));
+}
+
+// --- The popup menu -----------------------------------------------------------------------------
+
+// Stands for the menu's own modal loop: while "tracking", the tray reports a second right click
+// and the release message of an earlier menu arrives.
+int trackedMenus = 0;
+HMENU menuDuringTracking = nullptr;
+HWND trackingOwner = nullptr;
+
+BOOL TrackWithNestedEvents(HMENU, UINT, int, int, HWND owner) {
+    ++trackedMenus;
+    trackingOwner = owner;
+    SendMessageA(owner, WM_APP_TRAY, MoonIconSlot, WM_CONTEXTMENU);
+    SendMessageA(owner, WM_APP_MENUDONE, 0, 0);
+    menuDuringTracking = CurrentPopupMenu();
+    return TRUE;
+}
+
+TEST_F(MainWindowTest, ASecondMenuRequestOrAStaleReleaseWhileTrackingChangesNothing) {
+    StartWith("10011");
+    trackedMenus = 0;
+    AppCalls().trackPopupMenu = TrackWithNestedEvents;
+    SendMessageA(window, WM_APP_TRAY, MoonIconSlot, WM_CONTEXTMENU);
+    EXPECT_EQ(trackedMenus, 1);
+    EXPECT_NE(menuDuringTracking, nullptr);
+    EXPECT_EQ(CurrentPopupMenu(), menuDuringTracking);
+
+    // Its own release message, queued behind, frees the menu.
     MSG msg;
-    bool ticked = false;
-    while (!ticked && GetTickCount() - start < 3000) {
-        ticked = PeekMessageA(&msg, window, WM_TIMER, WM_TIMER, PM_REMOVE) != 0;
-        Sleep(10);
-    }
-    EXPECT_TRUE(ticked);
-    EXPECT_GE(GetTickCount() - start, 400u);
+    ASSERT_TRUE(PeekMessageA(&msg, window, WM_APP_MENUDONE, WM_APP_MENUDONE, PM_REMOVE));
+    SendMessageA(window, WM_APP_MENUDONE, msg.wParam - 1, 0);  // an earlier menu's: ignored
+    EXPECT_NE(CurrentPopupMenu(), nullptr);
+    SendMessageA(window, WM_APP_MENUDONE, msg.wParam, 0);
+    EXPECT_EQ(CurrentPopupMenu(), nullptr);
+    AppCalls() = SystemAppCalls();
 }
 
 // --- Start-up -----------------------------------------------------------------------------------
@@ -329,14 +373,87 @@ TEST(StartupTest, CloseOptionClosesTheRunningInstance) {
     EXPECT_EQ(FindWindowA(kMainWindowClass, nullptr), nullptr);
 }
 
-TEST(StartupTest, WaitForAHungInstanceEndsAfterTheLimit) {
+// A clock that moves 100 ms at every pause of a wait, and counts the pauses.
+uint64_t fakeNow = 0;
+int pauses = 0;
+
+uint64_t FakeMilliseconds() {
+    return fakeNow;
+}
+
+void FakePause() {
+    ++pauses;
+    fakeNow += 100;
+    Sleep(1);  // lets the instance's thread answer
+}
+
+// Message boxes the program showed, by text and caption.
+std::vector<std::string> shownMessages;
+
+int RecordMessageBox(HWND, const char* text, const char* caption, UINT) {
+    shownMessages.push_back(std::string(caption) + ": " + text);
+    return IDOK;
+}
+
+class StartupWithFakes : public testing::Test {
+  protected:
+    void SetUp() override {
+        fakeNow = 0;
+        pauses = 0;
+        shownMessages.clear();
+        AppCalls().milliseconds = FakeMilliseconds;
+        AppCalls().pause = FakePause;
+        AppCalls().messageBox = RecordMessageBox;
+    }
+    void TearDown() override {
+        AppCalls() = SystemAppCalls();
+    }
+};
+
+const char kRunningMessage[] =
+    "Nocturo: 既に起動しています。\n操作するには、タスクトレイのアイコンを右クリックします。";
+
+TEST_F(StartupWithFakes, WaitForAHungInstanceEndsAfterTheLimit) {
     RunningInstance running(true);
-    const DWORD start = GetTickCount();
-    EXPECT_FALSE(CloseRunningInstance(running.window(), 300));
-    const DWORD waited = GetTickCount() - start;
-    EXPECT_GE(waited, 300u);
-    EXPECT_LT(waited, 3000u);
+    EXPECT_FALSE(CloseRunningInstance(running.window(), nullptr, 300));
+    EXPECT_EQ(pauses, 3);
     EXPECT_NE(FindWindowA(kMainWindowClass, nullptr), nullptr);
+}
+
+TEST_F(StartupWithFakes, ASecondStartWithoutOptionsShowsMessage102AndEnds) {
+    RunningInstance running(false);
+    EXPECT_EQ(RunApplication(GetModuleHandleA(nullptr), ""), 0);
+    EXPECT_EQ(shownMessages, std::vector<std::string>{kRunningMessage});
+    EXPECT_EQ(FindWindowA(kMainWindowClass, nullptr), running.window());
+}
+
+TEST_F(StartupWithFakes, RestartWithAHungInstanceShowsMessage102AfterTheLimit) {
+    RunningInstance running(true);
+    EXPECT_EQ(RunApplication(GetModuleHandleA(nullptr), "-v"), 0);
+    EXPECT_EQ(shownMessages, std::vector<std::string>{kRunningMessage});
+    EXPECT_EQ(fakeNow, uint64_t{kCloseWaitMilliseconds});
+    EXPECT_EQ(FindWindowA(kMainWindowClass, nullptr), running.window());
+}
+
+// Another process holding the instance mutex stands for an instance that is still starting.
+TEST_F(StartupWithFakes, AnInstanceStartingAtTheSameMomentIsFoundByItsMutex) {
+    HANDLE held = nullptr;
+    std::atomic<bool> release{false};
+    std::thread holder([&] {
+        held = CreateMutexA(nullptr, TRUE, kInstanceMutexName);
+        while (!release) {
+            Sleep(1);
+        }
+        ReleaseMutex(held);
+        CloseHandle(held);
+    });
+    while (!held) {
+        Sleep(1);
+    }
+    EXPECT_EQ(RunApplication(GetModuleHandleA(nullptr), ""), 0);
+    release = true;
+    holder.join();
+    EXPECT_EQ(shownMessages, std::vector<std::string>{kRunningMessage});
 }
 
 }  // namespace

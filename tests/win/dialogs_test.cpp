@@ -186,8 +186,29 @@ TEST_F(Dialogs, SplashIgnoresPaletteChangesItCausedItself) {
     EXPECT_EQ(palette.palette, nullptr);
 }
 
-TEST_F(Dialogs, ShowSplashClosesByItself) {
+// Windows activated on this thread while the hook is in place.
+int activations = 0;
+SIZE activatedClient = {};
+
+LRESULT CALLBACK CountActivations(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        ++activations;
+        RECT client = {};
+        GetClientRect(reinterpret_cast<HWND>(wParam), &client);
+        activatedClient = {client.right, client.bottom};
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(Dialogs, ShowSplashOpensThePictureAndClosesByItself) {
+    activations = 0;
+    HHOOK hook = SetWindowsHookExA(WH_CBT, CountActivations, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
     ShowSplash(GetModuleHandleA(nullptr), nullptr);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(activations, 1);
+    EXPECT_EQ(activatedClient.cx, 258);
+    EXPECT_EQ(activatedClient.cy, 90);
     EXPECT_EQ(GetSplashState().bitmap, nullptr);
 }
 

@@ -31,7 +31,7 @@ class TrayIconsTest : public TraySlotsTest {
 TEST(TrayRecordTest, ShortAndFullLayoutsOfThisPlatform) {
 #if defined(_WIN64)
     EXPECT_EQ(kOldTrayRecordSize, 104u);
-    EXPECT_EQ(kNewTrayRecordSize, 520u);
+    EXPECT_EQ(kNewTrayRecordSize, 504u);
 #else
     EXPECT_EQ(kOldTrayRecordSize, 88u);
     EXPECT_EQ(kNewTrayRecordSize, 488u);

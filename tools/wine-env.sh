@@ -1,0 +1,83 @@
+# Sourced by every script that runs Wine: where Wine is, the environment Nocturo runs in, and the
+# making of a private prefix. Defines $wine and $wineserver and two functions:
+#   nocturo_wine_env PREFIX        exports WINEPREFIX (made absolute), the Japanese locale (ANSI code
+#                                  page 932) and quiet debug output;
+#   nocturo_prepare_prefix PREFIX  makes the prefix once: Japanese fonts for the names Windows
+#                                  programs ask for ("ＭＳ ゴシック" and the like) and the virtual
+#                                  desktop "Nocturo" (1024 x 768) with a taskbar and its tray.
+# A missing Wine is an error with a message, never a quiet pass.
+
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
+
+if [ ! -x "$wine" ] || [ ! -x "$wineserver" ]; then
+    echo "wine-env: Wine is not installed ($wine, $wineserver); run tools/setup.sh" >&2
+    return 1 2>/dev/null || exit 1
+fi
+
+nocturo_wine_env() {
+    mkdir -p "$1"
+    WINEPREFIX="$(cd "$1" && pwd)"
+    export WINEPREFIX
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export LANG=ja_JP.UTF-8
+    export LC_ALL=ja_JP.UTF-8
+}
+
+nocturo_prepare_prefix() {
+    # Bump when the settings below change, so that existing prefixes are brought up to date.
+    local version=1 prefix stamp reg
+    nocturo_wine_env "$1"
+    prefix="$WINEPREFIX"
+    stamp="$prefix/.nocturo-prefix"
+    if [ "$(cat "$stamp" 2>/dev/null)" = "$version" ]; then
+        return 0
+    fi
+    # Two test runs may start at once; one makes the prefix, the other waits for it.
+    (
+        flock 9
+        if [ "$(cat "$stamp" 2>/dev/null)" = "$version" ]; then
+            exit 0
+        fi
+        echo "wine-prefix: preparing $prefix"
+        # wineboot needs no display; without one it only warns. Mono and Gecko are not wanted
+        # (and cannot be downloaded here): WINEDLLOVERRIDES keeps wineboot from asking for them.
+        "$wine" wineboot --init >/dev/null 2>&1 || true
+        "$wineserver" -w
+        reg="$prefix/nocturo.reg"
+        # regedit reads a version 5 file as UTF-16 with a byte order mark.
+        {
+            printf '\xef\xbb\xbf'
+            cat <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"ＭＳ ゴシック"="IPAGothic"
+"MS Gothic"="IPAGothic"
+"ＭＳ Ｐゴシック"="IPAPGothic"
+"MS PGothic"="IPAPGothic"
+"MS UI Gothic"="IPAPGothic"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Nocturo"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Nocturo"="1024x768"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops\Nocturo]
+"EnableShell"=dword:00000001
+
+REG
+        } | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE >"$reg"
+        "$wine" regedit /S "$reg" >/dev/null 2>&1
+        "$wineserver" -w
+        # regedit reports no failure: check that the Japanese name arrived intact.
+        if ! grep -q 'IPAGothic' "$prefix/user.reg"; then
+            echo "wine-prefix: font replacements missing from $prefix/user.reg" >&2
+            exit 1
+        fi
+        echo "$version" >"$stamp"
+        echo "wine-prefix: ready"
+    ) 9>"$prefix.lock"
+}
