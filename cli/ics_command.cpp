@@ -314,8 +314,7 @@ void AppendCalendarHead(std::string* out) {
         "BEGIN:VCALENDAR\r\n"
         "VERSION:2.0\r\n"
         "PRODID:-//Nocturo//nocturo-cli ics//JA\r\n"
-        "CALSCALE:GREGORIAN\r\n"
-        "METHOD:PUBLISH\r\n";
+        "CALSCALE:GREGORIAN\r\n";
     AppendTextProperty(out, "X-WR-CALNAME", Utf8Of("Nocturo 月と暦"));
     *out += "X-WR-TIMEZONE:Asia/Tokyo\r\n";
 }
