@@ -122,9 +122,9 @@ bool StampText(std::string* stamp) {
         *stamp = IcsUtcText({now.wYear, now.wMonth, now.wDay}, now.wHour, now.wMinute, now.wSecond);
         return true;
     }
-    // Twelve digits reach beyond the year 30000; the bound keeps the sum inside int64.
+    // Eleven digits reach the year 5138 at most, so the year keeps the four digits of a DATE-TIME.
     const size_t length = std::strlen(epoch);
-    if (length > 12) {
+    if (length > 11) {
         return false;
     }
     int64_t seconds = 0;
@@ -144,7 +144,7 @@ std::string Utf8Of(const char* sjis) {
     return text;
 }
 
-// A property whose value is TEXT, from a Shift_JIS or plain-ASCII value.
+// A property whose value is TEXT, given in UTF-8.
 void AppendTextProperty(std::string* out, const char* name, const std::string& utf8) {
     AppendFoldedLine(out, std::string(name) + ':' + EscapeIcsText(utf8));
 }
