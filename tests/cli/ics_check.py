@@ -263,8 +263,10 @@ def check_reproducible_and_wider():
         with open(path, "rb") as file:
             if file.read() != first:
                 fail("-o FILE differs from standard output")
-    if run("ics", *narrow_args, "--bias", "-540", env=dict(ENV, TZ="America/New_York")) != first:
-        fail("the default bias is not Japan's")
+    if run("ics", *narrow_args, env=dict(ENV, TZ="America/New_York")) != first:
+        fail("the default bias follows the system's zone, not Japan's")
+    if run("ics", *narrow_args, "--bias", "300") == first:
+        fail("--bias does not change the local dates")
     narrow = {e["uid"]: e["text"] for e in parse(first, "narrow export")}
     wide = {e["uid"]: e["text"] for e in export("2020", "2021", "--rokuyo")}
     for uid, text in narrow.items():

@@ -134,20 +134,6 @@ TEST_F(IcsFile, OutputFileHoldsTheStandardOutputBytes) {
     EXPECT_EQ(file, expected);
 }
 
-TEST(Ics, YearsAreTheirFirstAndLastDays) {
-    const CommandOutput years = Capture(RunIcs, IcsArguments("2019", "2019",
-                                                             {
-                                                                 {"--only", "terms"}
-    }));
-    const CommandOutput dates = Capture(RunIcs, IcsArguments("2019-01-01", "2019-12-31",
-                                                             {
-                                                                 {"--only", "terms"}
-    }));
-    ASSERT_EQ(years.status, 0);
-    EXPECT_EQ(Values(years.out, "DTSTART"), Values(dates.out, "DTSTART"));
-    EXPECT_EQ(Values(years.out, "DTSTART").size(), 24u);
-}
-
 TEST(Ics, DatesAreJapansUnlessBiasIsGiven) {
     // 立春 fell at 02:43 on 4 February 2005 in Japan, still 3 February in UTC. The core keeps the
     // solar terms of one year whatever the zone, so each case first has another year computed.
@@ -161,24 +147,6 @@ TEST(Ics, DatesAreJapansUnlessBiasIsGiven) {
         EXPECT_EQ(Values(result.out, "DTSTART"),
                   std::vector<std::string>{biasGiven ? "20050203" : "20050204"});
     }
-}
-
-TEST(Ics, PeriodCutByTheRangeIsExportedWhole) {
-    // 春土用 2019 ran from 17 April to 5 May; a range of one day inside it gives the whole period
-    // under the identity of its first day.
-    const CommandOutput inside = Capture(RunIcs, IcsArguments("2019-04-20", "2019-04-20",
-                                                              {
-                                                                  {"--only", "seasonal"}
-    }));
-    ASSERT_EQ(inside.status, 0);
-    EXPECT_EQ(Values(inside.out, "DTSTART"), std::vector<std::string>{"20190417"});
-    EXPECT_EQ(Values(inside.out, "DTEND"), std::vector<std::string>{"20190506"});
-    const CommandOutput spring = Capture(RunIcs, IcsArguments("2019-04-01", "2019-05-31",
-                                                              {
-                                                                  {"--only", "seasonal"}
-    }));
-    const std::vector<std::string> uids = Values(spring.out, "UID");
-    EXPECT_NE(std::find(uids.begin(), uids.end(), Values(inside.out, "UID")[0]), uids.end());
 }
 
 TEST(Ics, KindsSelectEvents) {
