@@ -199,7 +199,8 @@ void PrintUsage(FILE* stream) {
     std::fprintf(stream,
                  "\noptions of every command:\n"
                  "  --bias MINUTES  the time-zone bias, UTC = local time + bias (-540 for Japan),\n"
-                 "                  -1440 to 1440; default: the system's standard-time bias (ics: -540)\n"
+                 "                  -1440 to 1440; default: the system's standard-time bias\n"
+                 "                  (ics: -540, Japan's)\n"
                  "  --help          this text\n"
                  "\ndates are YYYY-MM-DD within 1900-01-01 .. 2100-12-31; instants are UTC.\n"
                  "ics: FROM and TO are years (YYYY) or dates; KINDS is a comma-separated list of\n"
