@@ -30,28 +30,6 @@ constexpr int kTermCount = 24;
 constexpr int kCellWidth = 12;
 constexpr int kCellLines = 4;
 
-// Applies --custom FILE when given. A file that cannot be opened is an argument error; a file
-// that is foreign or damaged gives no custom holidays, as in the program.
-int ApplyCustomOption(const CliArguments& args) {
-    const char* path = OptionValue(args, "--custom");
-    if (!path) {
-        SetCustomHolidayPath("");
-        return 0;
-    }
-    if (path[0] == '\0' || std::strlen(path) >= sizeof CustomHolidays().path) {
-        return UsageError("custom-holiday file name '%s' is empty or too long", path);
-    }
-    FILE* file = std::fopen(path, "rb");
-    if (!file) {
-        return UsageError("cannot read custom-holiday file '%s'", path);
-    }
-    std::fclose(file);
-    SetCustomHolidayPath(path);
-    InvalidateHolidayCache();
-    InvalidateMonthModel();
-    return 0;
-}
-
 double LocalNoon(const SYSTEMTIME& date) {
     SYSTEMTIME noon = date;
     noon.wHour = 12;
@@ -221,6 +199,26 @@ void PrintMonth(uint16_t year, uint16_t month, const SYSTEMTIME& today, bool col
 }
 
 }  // namespace
+
+int ApplyCustomOption(const CliArguments& args) {
+    const char* path = OptionValue(args, "--custom");
+    if (!path) {
+        SetCustomHolidayPath("");
+        return 0;
+    }
+    if (path[0] == '\0' || std::strlen(path) >= sizeof CustomHolidays().path) {
+        return UsageError("custom-holiday file name '%s' is empty or too long", path);
+    }
+    FILE* file = std::fopen(path, "rb");
+    if (!file) {
+        return UsageError("cannot read custom-holiday file '%s'", path);
+    }
+    std::fclose(file);
+    SetCustomHolidayPath(path);
+    InvalidateHolidayCache();
+    InvalidateMonthModel();
+    return 0;
+}
 
 int RunDays(const CliArguments& args) {
     SYSTEMTIME from;

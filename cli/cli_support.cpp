@@ -175,6 +175,7 @@ int RunCommandLine(int argc, const char* const* argv, const CliCommand* commands
             return ArgumentError("bias", biasText, parsed, "-1440 to 1440 minutes");
         }
         args.bias = static_cast<int32_t>(bias);
+        args.biasGiven = 1;
         SetTimeZoneBiasOverride(args.bias);
     } else {
         args.bias = TimeZoneBias();
@@ -199,8 +200,15 @@ void PrintUsage(FILE* stream) {
                  "\noptions of every command:\n"
                  "  --bias MINUTES  the time-zone bias, UTC = local time + bias (-540 for Japan),\n"
                  "                  -1440 to 1440; default: the system's standard-time bias\n"
+                 "                  (ics: -540, Japan's)\n"
                  "  --help          this text\n"
                  "\ndates are YYYY-MM-DD within 1900-01-01 .. 2100-12-31; instants are UTC.\n"
+                 "ics: FROM and TO are years (YYYY) or dates; KINDS is a comma-separated list of\n"
+                 "  holidays,terms,seasonal,phases,custom (default: all; custom needs --custom);\n"
+                 "  --rokuyo adds each day's rokuyo and lunisolar date; -o FILE writes the file\n"
+                 "  in one step instead of to stdout. Local dates are Japan's (bias -540) unless\n"
+                 "  --bias is given; DTSTAMP is SOURCE_DATE_EPOCH when set; phases are in UTC,\n"
+                 "  to the minute of their instant (seconds dropped).\n"
                  "exit status: 0 done, 1 a computation failed, 2 an argument error.\n");
 }
 

@@ -40,6 +40,7 @@ struct CliArguments {
     int optionCount;
     int32_t bias;  // --bias when given (and then also set as the process's override), otherwise
                    // the system's TimeZoneBias
+    int32_t biasGiven;  // 1 when --bias was on the command line
 };
 
 // One row of the command table.
@@ -61,6 +62,12 @@ int RunDays(const CliArguments& args);  // calendar_commands.cpp
 int RunTerms(const CliArguments& args);
 int RunMonth(const CliArguments& args);
 int RunToday(const CliArguments& args);
+int RunIcs(const CliArguments& args);  // ics_command.cpp
+
+// Applies the option --custom FILE of a calendar command, or no custom holidays without it. A file
+// that cannot be opened is an argument error (usage printed, returns 2); a foreign or damaged one
+// gives no custom holidays, as in the program. Returns 0 otherwise.
+int ApplyCustomOption(const CliArguments& args);
 
 // One instant at which the Moon's phase angle is 0, 90, 180 or 270 degrees.
 struct PhaseEvent {

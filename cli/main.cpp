@@ -12,6 +12,7 @@ static const CliCommand kCommands[] = {
     {"days",   "FROM TO [--custom FILE]",     "every day's calendar facts from FROM to TO, tab-separated", {"--custom"}, {}, 2, 2, RunDays},
     {"terms",  "YEAR",                        "the 24 solar terms of a year in local time",  {},   {}, 1, 1, RunTerms},
     {"month",  "[YYYY-MM] [--custom FILE]",   "the Moon Calendar month (default: this month)", {"--custom"}, {}, 0, 1, RunMonth},
+    {"ics",    "FROM TO [--only KINDS] [--rokuyo] [--custom FILE] [-o FILE]", "an iCalendar file of the days FROM to TO (years or dates)", {"--only", "--custom", "-o"}, {"--rokuyo"}, 2, 2, RunIcs},
     {"today",  "[--custom FILE] [--at YYYY-MM-DDTHH:MM:SSZ]", "the two tray tooltips, now or at an instant", {"--custom", "--at"}, {}, 0, 0, RunToday},
 };
 // clang-format on

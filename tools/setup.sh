@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and testing Nocturo needs on a Debian 12 machine: the native and mingw-w64
 # compilers, GoogleTest and Google Benchmark, Wine with Xvfb for the Windows program and its tests,
-# the Japanese locale and a Japanese font. Idempotent and quick when everything is there already.
-# Run as root, or as a user who may use sudo.
+# the Japanese locale and a Japanese font, and the two iCalendar parsers that read the CLI's export
+# back. Idempotent and quick when everything is there already. Run as root, or as a user who may use
+# sudo.
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
     wine wine64
     xvfb xauth x11-utils xdotool imagemagick
     fonts-ipafont-gothic locales
+    python3-icalendar libical3
 )
 
 as_root() {
