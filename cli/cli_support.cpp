@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "astro/civil_dates.h"
 #include "astro/time_zone.h"
 #include "cli/commands.h"
 
@@ -33,15 +34,6 @@ int Digits(const char* text, int count) {
     return value;
 }
 
-bool IsLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
 // Checks the date part "YYYY-MM-DD" at the start of text and fills year, month and day.
 CliParse ParseDatePart(const char* text, SYSTEMTIME* out) {
     if (!IsDigits(text, 4) || text[4] != '-' || !IsDigits(text + 5, 2) || text[7] != '-' ||
@@ -51,7 +43,7 @@ CliParse ParseDatePart(const char* text, SYSTEMTIME* out) {
     const int year = Digits(text, 4);
     const int month = Digits(text + 5, 2);
     const int day = Digits(text + 8, 2);
-    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) {
+    if (!IsValidCivilDate(year, month, day)) {
         return CliMalformed;
     }
     *out = SYSTEMTIME{};

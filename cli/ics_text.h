@@ -5,20 +5,7 @@
 #include <cstdint>
 #include <string>
 
-// A date of the proleptic Gregorian calendar.
-struct CivilDate {
-    int32_t year;
-    int32_t month;  // 1..12
-    int32_t day;    // 1..31
-};
-
-// Days since 1970-01-01 (negative before it) of a valid date, and the date of such a count.
-// Exact integer arithmetic for every year of int32 range.
-int64_t DaysFromCivil(const CivilDate& date);
-CivilDate CivilFromDays(int64_t days);
-
-// The date `count` days after `date` (before it when negative).
-CivilDate AddDays(const CivilDate& date, int64_t count);
+#include "astro/civil_dates.h"
 
 // "YYYYMMDD", the form of a DATE value.
 std::string IcsDateText(const CivilDate& date);

@@ -4,38 +4,18 @@
 #include <cstring>
 #include <ctime>
 
+#include "astro/civil_dates.h"
 #include "cli/commands.h"
-
-namespace {
-
-// Days since 1970-01-01 to a proleptic Gregorian date (days may be negative).
-void CivilFromDays(int64_t days, int* year, int* month, int* day) {
-    days += 719468;  // days since 0000-03-01
-    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const int64_t dayOfEra = days - era * 146097;  // [0, 146096]
-    const int64_t yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;  // [0, 399]
-    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;  // [0, 11]
-    *day = static_cast<int>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
-    *month = static_cast<int>(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
-    *year = static_cast<int>(yearOfEra + era * 400 + (*month <= 2 ? 1 : 0));
-}
-
-}  // namespace
 
 void CurrentUtcTime(SYSTEMTIME* out) {
     const int64_t now = static_cast<int64_t>(std::time(nullptr));
     const int64_t days = (now >= 0 ? now : now - 86399) / 86400;
     const int64_t seconds = now - days * 86400;
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    CivilFromDays(days, &year, &month, &day);
+    const CivilDate date = CivilFromDays(days);
     *out = SYSTEMTIME{};
-    out->wYear = static_cast<uint16_t>(year);
-    out->wMonth = static_cast<uint16_t>(month);
-    out->wDay = static_cast<uint16_t>(day);
+    out->wYear = static_cast<uint16_t>(date.year);
+    out->wMonth = static_cast<uint16_t>(date.month);
+    out->wDay = static_cast<uint16_t>(date.day);
     out->wDayOfWeek = static_cast<uint16_t>((days % 7 + 11) % 7);  // 1970-01-01 was a Thursday
     out->wHour = static_cast<uint16_t>(seconds / 3600);
     out->wMinute = static_cast<uint16_t>(seconds / 60 % 60);

@@ -8,7 +8,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake g++ clang-format
-    googletest libgtest-dev libbenchmark-dev
+    googletest libgtest-dev libbenchmark-dev zlib1g-dev
     mingw-w64 g++-mingw-w64-x86-64-posix
     wine wine64
     xvfb xauth x11-utils xdotool imagemagick

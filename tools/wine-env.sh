@@ -43,8 +43,10 @@ nocturo_prepare_prefix() {
         echo "wine-prefix: preparing $prefix"
         # wineboot needs no display; without one it only warns. Mono and Gecko are not wanted
         # (and cannot be downloaded here): WINEDLLOVERRIDES keeps wineboot from asking for them.
-        "$wine" wineboot --init >/dev/null 2>&1 || true
-        "$wineserver" -w
+        # Wine's server outlives this function: it must not inherit the lock (descriptor 9), or
+        # every later caller would wait on it for as long as the server runs.
+        "$wine" wineboot --init >/dev/null 2>&1 9>&- || true
+        "$wineserver" -w 9>&-
         reg="$prefix/nocturo.reg"
         # regedit reads a version 5 file as UTF-16 with a byte order mark.
         {
@@ -70,8 +72,8 @@ Windows Registry Editor Version 5.00
 
 REG
         } | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE >"$reg"
-        "$wine" regedit /S "$reg" >/dev/null 2>&1
-        "$wineserver" -w
+        "$wine" regedit /S "$reg" >/dev/null 2>&1 9>&-
+        "$wineserver" -w 9>&-
         # regedit reports no failure: check that the Japanese name arrived intact.
         if ! grep -q 'IPAGothic' "$prefix/user.reg"; then
             echo "wine-prefix: font replacements missing from $prefix/user.reg" >&2

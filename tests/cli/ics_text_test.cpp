@@ -122,33 +122,6 @@ INSTANTIATE_TEST_SUITE_P(Texts, EscapeTest, testing::ValuesIn(kEscapeCases),
                              return std::string(info.param.name);
                          });
 
-TEST(CivilDays, RoundTripEveryDayOf1899To2101) {
-    const int64_t first = DaysFromCivil({1899, 1, 1});
-    const int64_t last = DaysFromCivil({2101, 12, 31});
-    CivilDate expected = {1899, 1, 1};
-    for (int64_t days = first; days <= last; ++days) {
-        const CivilDate date = CivilFromDays(days);
-        ASSERT_EQ(date.year, expected.year);
-        ASSERT_EQ(date.month, expected.month);
-        ASSERT_EQ(date.day, expected.day);
-        ASSERT_EQ(DaysFromCivil(date), days);
-        // The next date by the calendar's own rule, to compare with the next count.
-        static const int kMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-        const bool leap =
-            (expected.year % 4 == 0 && expected.year % 100 != 0) || expected.year % 400 == 0;
-        const int length = expected.month == 2 && leap ? 29 : kMonthDays[expected.month - 1];
-        if (++expected.day > length) {
-            expected.day = 1;
-            if (++expected.month > 12) {
-                expected.month = 1;
-                ++expected.year;
-            }
-        }
-    }
-    EXPECT_EQ(DaysFromCivil({1970, 1, 1}), 0);
-    EXPECT_EQ(DaysFromCivil({1900, 1, 1}), -25567);
-}
-
 struct StampCase {
     int64_t seconds;
     const char* text;

@@ -30,8 +30,10 @@ function(nocturo_add_artgen_targets)
         return()
     endif()
     _nocturo_artgen_lists()
+    find_package(ZLIB REQUIRED)
     add_library(nocturo_artgen STATIC ${_artgen_library_sources})
     target_include_directories(nocturo_artgen PUBLIC "${_artgen_dir}")
+    target_link_libraries(nocturo_artgen PUBLIC ZLIB::ZLIB)
     add_executable(artgen "${_artgen_dir}/artgen.cpp")
     target_link_libraries(artgen PRIVATE nocturo_artgen)
 endfunction()
@@ -61,7 +63,7 @@ function(nocturo_generate_artwork outdir outvar)
             OUTPUT "${generator}"
             COMMAND "${CMAKE_COMMAND}" -E make_directory "${hostdir}"
             COMMAND "${NOCTURO_HOST_CXX}" -std=c++17 -O1 -ffp-contract=off -o "${generator}"
-                    ${sources}
+                    ${sources} -lz
             DEPENDS ${sources} ${headers}
             COMMENT "Building artgen for the build machine"
             VERBATIM)

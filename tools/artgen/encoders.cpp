@@ -1,5 +1,7 @@
 #include "encoders.h"
 
+#include <zlib.h>
+
 namespace {
 
 void Put16(std::vector<uint8_t>& out, uint32_t v) {
@@ -102,25 +104,7 @@ std::vector<uint8_t> EncodeBmp4(const IndexedImage& image) {
 }
 
 uint32_t Crc32(const uint8_t* data, size_t size) {
-    uint32_t crc = 0xFFFFFFFFu;
-    for (size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    return crc ^ 0xFFFFFFFFu;
-}
-
-uint32_t Adler32(const uint8_t* data, size_t size) {
-    const uint32_t modulus = 65521;
-    uint32_t a = 1;
-    uint32_t b = 0;
-    for (size_t i = 0; i < size; ++i) {
-        a = (a + data[i]) % modulus;
-        b = (b + a) % modulus;
-    }
-    return (b << 16) | a;
+    return static_cast<uint32_t>(crc32(0L, data, static_cast<uInt>(size)));
 }
 
 std::vector<uint8_t> EncodePng(const RgbaImage& image) {
@@ -144,21 +128,15 @@ std::vector<uint8_t> EncodePng(const RgbaImage& image) {
         const uint8_t* row = &image.rgba[y * rowBytes];
         raw.insert(raw.end(), row, row + rowBytes);
     }
-    // zlib header 0x78 0x01: deflate with a 32 KiB window, no preset dictionary, check bits valid.
-    std::vector<uint8_t> z = {0x78, 0x01};
-    const size_t maxStored = 65535;
-    size_t done = 0;
-    do {
-        const size_t n = raw.size() - done < maxStored ? raw.size() - done : maxStored;
-        const bool last = done + n == raw.size();
-        z.push_back(last ? 1 : 0);  // BFINAL, BTYPE 00 (stored)
-        Put16(z, static_cast<uint32_t>(n));
-        Put16(z, static_cast<uint32_t>(~n & 0xFFFF));
-        z.insert(z.end(), raw.begin() + static_cast<long>(done),
-                 raw.begin() + static_cast<long>(done + n));
-        done += n;
-    } while (done < raw.size());
-    Put32Be(z, Adler32(raw.data(), raw.size()));
+    // One zlib stream at the best compression: the same bytes for the same pixels on every run,
+    // since zlib's output depends only on its input, level and settings.
+    uLongf zSize = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<uint8_t> z(zSize);
+    if (compress2(z.data(), &zSize, raw.data(), static_cast<uLong>(raw.size()),
+                  Z_BEST_COMPRESSION) != Z_OK) {
+        return {};
+    }
+    z.resize(zSize);
     AppendChunk(png, "IDAT", z);
     AppendChunk(png, "IEND", {});
     return png;

@@ -15,11 +15,8 @@ std::vector<uint8_t> EncodeBmp4(const IndexedImage& image);
 // CRC-32 (the polynomial of PNG and zip, reflected 0xEDB88320) of `size` bytes.
 uint32_t Crc32(const uint8_t* data, size_t size);
 
-// Adler-32 of `size` bytes, the checksum that ends a zlib stream.
-uint32_t Adler32(const uint8_t* data, size_t size);
-
-// A PNG file of `image` (8-bit RGBA, no interlace). The zlib stream uses stored (uncompressed)
-// deflate blocks only: bigger than a compressor's output, but dependency-free and exact.
+// A PNG file of `image` (8-bit RGBA, no interlace), its pixels compressed by zlib at level 9.
+// Empty when zlib fails.
 std::vector<uint8_t> EncodePng(const RgbaImage& image);
 
 // An icon file holding `count` square pictures, smallest first as given. Pictures up to 255 pixels
