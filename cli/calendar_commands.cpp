@@ -20,6 +20,7 @@
 #include "calendar/month_model.h"
 #include "calendar/solar_terms.h"
 #include "cli/commands.h"
+#include "presentation/pictures.h"
 #include "presentation/tooltips.h"
 
 namespace {
@@ -113,10 +114,15 @@ void CellLines(const MonthCell& cell, std::string lines[kCellLines]) {
 // SGR parameters of a day: days off red, Saturdays blue, other months dim, today reversed.
 std::string CellStyle(const MonthCell& cell, bool today) {
     std::string style;
-    if (cell.weekday == 0 || cell.holidayKind == NationalHoliday || cell.holidayKind == DayOff) {
-        style = "31";
-    } else if (cell.weekday == 6) {
-        style = "34";
+    switch (DayTintOf(cell.holidayKind, cell.weekday)) {
+        case DayOffTint:
+            style = "31";
+            break;
+        case SaturdayTint:
+            style = "34";
+            break;
+        case PlainDayTint:
+            break;
     }
     if (cell.outside) {
         style += style.empty() ? "2" : ";2";
