@@ -177,19 +177,20 @@ int CheckSecondStartMessage(const char* program, const char* seconds) {
         fprintf(stderr, "probe: no message box with the caption %s\n", kAppTitle);
         return 1;
     }
-    // The box may still be laying out its controls when it is first found.
+    // The box may still be laying out its controls when it is first found: the buttons it does
+    // not use are hidden only then, so the parts are read again until they hold or time is up.
     DialogParts parts;
+    bool ok = false;
     do {
         memset(&parts, 0, sizeof parts);
         EnumChildWindows(box, CollectDialogPart, reinterpret_cast<LPARAM>(&parts));
-        if (parts.text[0] != '\0' && parts.okButtons == 1) {
+        ok = expected[0] != '\0' && strcmp(parts.text, expected) == 0 && parts.buttons == 1 &&
+             parts.okButtons == 1 && parts.icons == 1;
+        if (ok) {
             break;
         }
         Sleep(kPollMs);
     } while (Remaining(deadline) > 0);
-
-    bool ok = expected[0] != '\0' && strcmp(parts.text, expected) == 0 && parts.buttons == 1 &&
-              parts.okButtons == 1 && parts.icons == 1;
     if (!ok) {
         PrintBytes("probe: message text", parts.text);
         PrintBytes("probe: string 102  ", expected);
@@ -204,17 +205,18 @@ int CheckSecondStartMessage(const char* program, const char* seconds) {
     return ok ? 0 : 1;
 }
 
-// gone WINDOW SECONDS: waits until no window of class "NOCTU" is left and the shell holds no icon
-// of WINDOW (the handle that `tray` printed).
+// gone WINDOW SECONDS: waits until the main window WINDOW (the handle that `tray` printed) no
+// longer exists and the shell holds no icon of it. Another instance's window may stand (after
+// "-v", the new one).
 int WaitUntilGone(const char* handle, const char* seconds) {
     HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoull(handle, nullptr, 16)));
     DWORD deadline = DeadlineAfter(seconds);
     char held[kSlotCount + 2] = "-";
-    HWND running = nullptr;
+    bool running = true;
     for (;;) {
-        running = FindWindowA(kMainClass, nullptr);
+        running = IsWindow(window) != FALSE;
         HeldIcons(window, held);
-        if (running == nullptr && strcmp(held, "-") == 0) {
+        if (!running && strcmp(held, "-") == 0) {
             printf("no main window, no icons\n");
             return 0;
         }
@@ -224,7 +226,7 @@ int WaitUntilGone(const char* handle, const char* seconds) {
         Sleep(kPollMs);
     }
     fprintf(stderr, "probe: %s; icons held %s\n",
-            running != nullptr ? "main window still there" : "no main window", held);
+            running ? "main window still there" : "no main window", held);
     return 1;
 }
 

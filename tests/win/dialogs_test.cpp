@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -186,13 +188,19 @@ TEST_F(Dialogs, SplashIgnoresPaletteChangesItCausedItself) {
     EXPECT_EQ(palette.palette, nullptr);
 }
 
-// Windows activated on this thread while the hook is in place.
+// Dialogs created on this thread while the hook is in place, and the client size of the last
+// dialog destroyed (measured just before it goes).
 int activations = 0;
 SIZE activatedClient = {};
 
 LRESULT CALLBACK CountActivations(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE) {
+    char cls[16] = "";
+    const bool dialog = GetClassNameA(reinterpret_cast<HWND>(wParam), cls, sizeof cls) > 0 &&
+                        std::strcmp(cls, "#32770") == 0;
+    if (code == HCBT_CREATEWND && dialog) {
         ++activations;
+    }
+    if (code == HCBT_DESTROYWND && dialog) {
         RECT client = {};
         GetClientRect(reinterpret_cast<HWND>(wParam), &client);
         activatedClient = {client.right, client.bottom};
