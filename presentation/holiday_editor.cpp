@@ -120,13 +120,14 @@ HolidayDateVerdict ValidateHolidayDate(const HolidayDateChoice& choice) {
         return refused;
     }
 
+    // Every week needs its weekday too: the record would otherwise name no day at all.
     const int32_t week = choice.weekSelection;
-    if (week == 0) {
-        return accepted;
-    }
     const int32_t weekday = choice.weekdaySelection;
     if (week < 0 || week > 5 || weekday < 0 || weekday > 6) {
         return refused;
+    }
+    if (week == 0) {
+        return accepted;
     }
     for (int32_t year = choice.firstYear; year <= choice.lastYear; ++year) {
         for (int32_t month = firstMonth; month <= lastMonth; ++month) {

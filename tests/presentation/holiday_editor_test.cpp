@@ -46,6 +46,7 @@ static const DateCase kDates[] = {
     {"FifthWednesdayDec2100Accepted", 2100, 2100, false,    12,  0, 5,     3,    kValid},
     {          "FirstMondayAnyMonth", 1900, 1900, false,     0,  0, 1,     1,    kValid},
     {              "NoWeekdayChosen", 2005, 2005, false,     3,  0, 2, kNone, kWeekdays},
+    {     "EveryWeekNoWeekdayChosen", 2005, 2005, false,     3,  0, 0, kNone, kWeekdays},
 };
 
 HolidayDateChoice ChoiceOf(const DateCase& c) {
