@@ -16,6 +16,7 @@
 #define IDS_SHOWAGE 104
 #define IDS_INVALIDDATE 105
 #define IDS_NAMEREQUIRED 106
+#define IDS_SAVEFAILED 107
 
 // Bitmaps.
 #define IDB_TIDES 130

@@ -81,3 +81,4 @@ convert "$run/screen.png" -crop "$((right - left))x$((bottom - top))+${left}+${t
 
 timeout 30 "$wine" "$run/nocturo.exe" -r || true
 echo "screenshots: $docs/tray.png ($icons_w px of icons), $docs/splash.png"
+bash "$root/tools/editor-shots.sh" "$windows"

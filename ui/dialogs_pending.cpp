@@ -15,5 +15,3 @@ void RefreshMoonCalendarDialog(bool full) {
         InvalidateMonthModel();
     }
 }
-
-void OpenCustomHolidayListDialog(HWND) {}
