@@ -4,10 +4,6 @@
 
 #include "calendar/month_model.h"
 
-void OpenMoonInfoDialog(HWND) {}
-
-void RefreshMoonInfoDialog() {}
-
 void OpenMoonCalendarDialog(HWND) {}
 
 void RefreshMoonCalendarDialog(bool full) {
