@@ -228,17 +228,4 @@ TEST(CalendarHeaderColourTest, SundaySaturdayAndTheRest) {
     EXPECT_EQ(CalendarHeaderColour(6), CalendarRgb(80, 80, 192));
 }
 
-TEST(CalendarHaloPointsTest, EightNeighboursRowByRow) {
-    const CalendarGeometry g = ComputeCalendarGeometry(96);
-    CalendarPoint halo[8];
-    CalendarHaloPoints(g, halo);
-    EXPECT_EQ(halo[0].x, 19);
-    EXPECT_EQ(halo[0].y, 37);
-    EXPECT_EQ(halo[3].x, 19);  // middle row, left of the figure
-    EXPECT_EQ(halo[3].y, 38);
-    EXPECT_EQ(halo[4].x, 21);
-    EXPECT_EQ(halo[7].x, 21);
-    EXPECT_EQ(halo[7].y, 39);
-}
-
 }  // namespace

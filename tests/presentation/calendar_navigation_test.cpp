@@ -77,33 +77,6 @@ TEST(CalendarButtonStatesTest, EnabledExactlyWhenTheMoveIsAccepted) {
     }
 }
 
-struct ButtonCase {
-    const char* name;
-    CalendarPosition at;
-    CalendarButtons buttons;  // previous year, previous month, next month, next year
-};
-
-static const ButtonCase kButtonCases[] = {
-    { "January1900",  {1900, 1}, {false, false, true, true}},
-    {    "June1900",  {1900, 6},  {false, true, true, true}},
-    {    "June2000",  {2000, 6},   {true, true, true, true}},
-    {    "June2100",  {2100, 6},  {true, true, true, false}},
-    {"December2100", {2100, 12}, {true, true, false, false}},
-};
-
-class CalendarButtonCaseTest : public testing::TestWithParam<ButtonCase> {};
-
-TEST_P(CalendarButtonCaseTest, DisabledAtTheLimits) {
-    const CalendarButtons b = CalendarButtonStates(GetParam().at);
-    EXPECT_EQ(b.previousYear, GetParam().buttons.previousYear);
-    EXPECT_EQ(b.previousMonth, GetParam().buttons.previousMonth);
-    EXPECT_EQ(b.nextMonth, GetParam().buttons.nextMonth);
-    EXPECT_EQ(b.nextYear, GetParam().buttons.nextYear);
-}
-
-INSTANTIATE_TEST_SUITE_P(Limits, CalendarButtonCaseTest, testing::ValuesIn(kButtonCases),
-                         CaseName());
-
 struct RefreshCase {
     const char* name;
     CalendarPosition position;
