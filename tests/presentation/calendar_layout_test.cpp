@@ -141,7 +141,7 @@ TEST_F(CalendarCellTextsTest, NewYearsDay2005) {
     EXPECT_STREQ(CalendarNoteText(t, RokuyoSlot), t.rokuyo);
     EXPECT_STREQ(CalendarNoteText(t, DaySignSlot), t.daySign);
     EXPECT_EQ(std::strlen(t.daySign), 4u);  // two double-byte characters
-    EXPECT_STREQ(t.age, "20.1");  // at local noon
+    EXPECT_STREQ(t.age, "20.1");            // at local noon
 }
 
 // A seasonal day's names take the lower slots: the second name above the first.

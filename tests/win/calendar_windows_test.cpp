@@ -331,4 +331,27 @@ TEST_F(CalendarWindows, CalendarOnAClockBeyond2100) {
     RunModal(OpenMoonCalendarDialog, CalendarWindow, CheckCalendarBeyond2100);
 }
 
+// On a display that works with a palette each window holds its palette while open and paints
+// with it; the palette goes with the window.
+void CheckPaletteHeld() {
+    HWND window = MoonInfoWindow() != nullptr ? MoonInfoWindow() : CalendarWindow();
+    ASSERT_NE(window, nullptr);
+    const PaletteContext& palette = MoonInfoWindow() != nullptr
+                                        ? GetMoonInfoDialogState().palette
+                                        : GetMoonCalendarDialogState().palette;
+    EXPECT_NE(palette.palette, nullptr);
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    EXPECT_EQ(palette.previousPalette, nullptr);
+}
+
+TEST_F(CalendarWindows, PaletteDisplayWindowsHoldTheirPaletteWhileOpen) {
+    SetPaletteDisplayMode(PaletteDisplayMode::Palette);
+    RunModal(OpenMoonInfoDialog, MoonInfoWindow, CheckPaletteHeld);
+    RunModal(OpenMoonCalendarDialog, CalendarWindow, CheckPaletteHeld);
+    SetPaletteDisplayMode(PaletteDisplayMode::Device);
+    EXPECT_EQ(GetMoonInfoDialogState().palette.palette, nullptr);
+    EXPECT_EQ(GetMoonCalendarDialogState().palette.palette, nullptr);
+}
+
 }  // namespace
