@@ -34,3 +34,17 @@ void LocalTimeOfInstant(JulianCenturies T, int32_t bias, SYSTEMTIME* out);
 // `size` bytes including the terminator (nothing when size is 0) and returns dest.
 char* FormatMoonAgeText(char* dest, size_t size, double age);
 char* FormatIlluminatedText(char* dest, size_t size, double percent);
+
+// A formatter of the platform for a local date or time: writes a NUL-terminated text of at most
+// `size` bytes into dest and returns false when it cannot (then dest is not used).
+typedef bool (*MoonInstantFormatter)(const SYSTEMTIME& local, char* dest, size_t size);
+
+// The clock time without seconds as the program writes it, "H:MM" (e.g. 9:05), cut to `size`.
+void FormatClockMinuteText(char* dest, size_t size, uint16_t hour, uint16_t minute);
+
+// The line of a Moon instant in the window: the local date, one space, the local time without
+// seconds, at most `size` bytes (64 in the window) including the terminator. `date` and `time` are
+// the platform's formatters (null: none); where one fails the program's own form stands in (the
+// Japanese long date, "H:MM"). When the date leaves no room, the time is left out.
+void FormatMoonInstantLine(char* dest, size_t size, const SYSTEMTIME& local,
+                           MoonInstantFormatter date, MoonInstantFormatter time);

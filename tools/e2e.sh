@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # End-to-end check of nocturo.exe as a user meets it, under Wine on a private Xvfb:
 #   start it in the virtual desktop "Nocturo" and see its icons appear in the tray; start it again
-#   and see message 102; restart it with "-v"; stop it with "-r" and see the processes end with
-#   exit code 0 and the icons gone; find the settings file written with its five default entries;
-#   start two at the same moment and see one program and one message.
+#   and see message 102; open the Moon information and calendar windows from the menu and the
+#   icons; restart it with "-v"; stop it with "-r" and see the processes end with exit code 0 and
+#   the icons gone; find the settings file written with its five default entries; start two at the
+#   same moment and see one program and one message.
 # Usage: tools/e2e.sh [WINDOWS BUILD FOLDER]   (default: build/windows)
 #
 # The eyes are tests/e2e/probe.cpp (nocturo_probe.exe), run under Wine beside the program: it asks
@@ -139,6 +140,12 @@ probe() {
     return "${PIPESTATUS[0]}"
 }
 
+# ini_section NAME: the lines of section [NAME] of the settings file, its header included.
+ini_section() {
+    tr -d '\r' <"$run/nocturo.ini" | grep -v '^$' |
+        awk -v want="[$1]" '/^\[/ { on = ($0 == want) } on'
+}
+
 settings_have_defaults() {
     local expected actual
     if [ ! -f "$run/nocturo.ini" ]; then
@@ -146,7 +153,7 @@ settings_have_defaults() {
         return 1
     fi
     expected="$(printf '%s\n' '[Settings]' MoonIcon=1 TideIcon=0 MonthIcon=0 DayIcon=1 WeekDayIcon=1)"
-    actual="$(tr -d '\r' <"$run/nocturo.ini" | grep -v '^$')"
+    actual="$(ini_section Settings)"
     [ "$actual" = "$expected" ] || printf '        nocturo.ini holds:\n%s\n' "$actual"
     [ "$actual" = "$expected" ]
 }
@@ -187,6 +194,28 @@ pids+=("$second")
 check "second start: message 102 with caption Nocturo" probe message "$program_win" 30
 check "second start: exits with code 0" exits_with_zero "$second" 20
 check "second start: the first instance keeps its icons" probe tray 034 5
+
+# --- The windows ---
+# The menu commands 40001 and 40002 and the clicks on the Moon icon (0) and the day icon (3) open
+# the Moon information window (caption "Nocturo", its age in control 1110) and the calendar
+# ("Moon Calendar", the age switch 1120 captioned from the string table); asking again while one
+# is open opens no second one; OK closes it. The calendar keeps its age switch in nocturo.ini.
+calendar_remembers_ages() {
+    local actual
+    actual="$(ini_section Calendar)"
+    [ "$actual" = "$(printf '%s\n' '[Calendar]' ShowAge=1)" ] ||
+        printf '        [Calendar] of nocturo.ini:\n%s\n' "$actual"
+    [ "$actual" = "$(printf '%s\n' '[Calendar]' ShowAge=1)" ]
+}
+check "menu 40001: Moon information window, one, closed by OK" \
+    probe open command 40001 Nocturo 1110 30
+check "Moon icon: Moon information window" probe open icon 0 Nocturo 1110 30
+check "menu 40002: calendar window, one, closed by OK" \
+    probe open command 40002 "Moon Calendar" 1120 30
+check "day icon: calendar window" probe open icon 3 "Moon Calendar" 1120 30
+check "calendar: ShowAge=1 kept in nocturo.ini" calendar_remembers_ages
+check "the windows closed: the icons stay" probe tray 034 5
+# --- End of the windows ---
 
 # "-v" closes the running instance and takes its place.
 "$wine" "$program" -v </dev/null >/dev/null 2>&1 &

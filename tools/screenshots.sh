@@ -2,9 +2,14 @@
 # Makes the README's pictures in docs/ from the real program under Wine on a private Xvfb:
 #   docs/tray.png    the notification area with all five icons and the Moon icon's tooltip
 #                    (shown twice the size, pixel for pixel);
-#   docs/splash.png  the splash, caught within the second it is shown after start.
+#   docs/splash.png  the splash, caught within the second it is shown after start;
+#   docs/moon-info.png, docs/calendar.png
+#                    the Moon information and calendar windows on the screen, and
+#   docs/calendar-144dpi.png
+#                    the calendar's picture drawn at 144 dpi, all three at a fixed moment
+#                    (15 March 2023, 12:00 in Japan) by tools/shots/window_shots.cpp.
 # Usage: tools/screenshots.sh [WINDOWS BUILD FOLDER]   (default: build/windows; built if needed)
-# The pictures show the day they were made, in Japan's time zone.
+# The tray pictures show the day they were made, in Japan's time zone.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -14,7 +19,8 @@ docs="$root/docs"
 if [ -z "${NOCTURO_SHOTS_XVFB:-}" ]; then
     bash "$root/tools/setup.sh"
     cmake -S "$root" -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/tools/mingw-w64.cmake" >/dev/null
-    cmake --build "$windows" -j"${NOCTURO_JOBS:-2}" --target nocturo nocturo_probe >/dev/null
+    cmake --build "$windows" -j"${NOCTURO_JOBS:-2}" --target nocturo nocturo_probe \
+        nocturo-window-shots >/dev/null
     windows="$(cd "$windows" && pwd)"
     NOCTURO_SHOTS_XVFB=1 exec timeout 300 xvfb-run -a -s "-screen 0 1024x768x24" \
         bash "$root/tools/screenshots.sh" "$windows"
@@ -32,6 +38,11 @@ for needed in "$exe" "$probe"; do
         exit 1
     }
 done
+shots="$windows/tools/shots/nocturo-window-shots.exe"
+[ -f "$shots" ] || {
+    echo "screenshots: $shots is missing" >&2
+    exit 1
+}
 run="$windows/shots"
 rm -rf "$run"
 mkdir -p "$run" "$docs"
@@ -80,5 +91,29 @@ convert "$run/screen.png" -crop "$((right - left))x$((bottom - top))+${left}+${t
     -filter point -resize 200% "$docs/tray.png"
 
 timeout 30 "$wine" "$run/nocturo.exe" -r || true
-echo "screenshots: $docs/tray.png ($icons_w px of icons), $docs/splash.png"
+
+# The windows at their fixed moment: each is opened on the virtual desktop, reports its rectangle
+# once shown, and closes itself a few seconds later; the picture is cut from the screen meanwhile.
+capture_window() {
+    local which="$1" out="$2" rect="$run/$1.rect"
+    : >"$rect"
+    "$wine" "$shots" window "$which" 4 </dev/null >"$rect" 2>/dev/null &
+    local pid=$!
+    for _ in $(seq 100); do
+        [ -s "$rect" ] && break
+        sleep 0.1
+    done
+    local x y w h
+    read -r x y w h < <(tr -d '\r' <"$rect")
+    sleep 1
+    import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out"
+    wait "$pid" || true
+}
+capture_window moon "$docs/moon-info.png"
+capture_window calendar "$docs/calendar.png"
+"$wine" "$shots" calendar 144 "Z:$(tr / '\\' <<<"$run/calendar-144dpi.bmp")"
+convert "$run/calendar-144dpi.bmp" "$docs/calendar-144dpi.png"
+
+echo "screenshots: $docs/tray.png ($icons_w px of icons), $docs/splash.png," \
+    "$docs/moon-info.png, $docs/calendar.png, $docs/calendar-144dpi.png"
 bash "$root/tools/editor-shots.sh" "$windows"

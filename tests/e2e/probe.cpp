@@ -1,5 +1,6 @@
 // Looks at a running nocturo.exe from the outside, the way a user sees it: its window of class
-// "NOCTU", its icons in the notification area, the message box of a second start, the splash. The
+// "NOCTU", its icons in the notification area, the message box of a second start, the splash, the
+// windows its menu and icons open. The
 // end-to-end check (tools/e2e.sh) and the README pictures (tools/screenshots.sh) run it under Wine
 // beside the program; every command polls until what it waits for is there or its time is up,
 // prints what it saw and exits 0 (seen) or 1 (not seen).
@@ -21,6 +22,7 @@ const char kMainClass[] = "NOCTU";
 const char kAppTitle[] = "Nocturo";
 const UINT kSlotCount = 5;
 const UINT kAlreadyRunningId = 102;
+const UINT kTrayCallback = 32769;  // the tray icons' callback message
 const DWORD kPollMs = 100;
 
 // True when the shell's notification area holds the icon `id` of `window`.
@@ -370,6 +372,96 @@ int WaitForTooltip(const char* seconds) {
     return 1;
 }
 
+struct OwnedWindowSearch {
+    HWND owner;
+    const char* caption;
+    HWND found;
+    int count;
+};
+
+BOOL CALLBACK CountOwnedDialogs(HWND window, LPARAM context) {
+    OwnedWindowSearch* search = reinterpret_cast<OwnedWindowSearch*>(context);
+    char cls[16] = "";
+    char title[64] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    GetWindowTextA(window, title, sizeof title);
+    if (strcmp(cls, "#32770") == 0 && strcmp(title, search->caption) == 0 &&
+        GetWindow(window, GW_OWNER) == search->owner && IsWindowVisible(window)) {
+        search->found = window;
+        search->count++;
+    }
+    return TRUE;
+}
+
+// The visible dialogs captioned `caption` that `owner` owns: how many, and one of them.
+OwnedWindowSearch FindOwnedWindows(HWND owner, const char* caption) {
+    OwnedWindowSearch search = {owner, caption, nullptr, 0};
+    EnumWindows(CountOwnedDialogs, reinterpret_cast<LPARAM>(&search));
+    return search;
+}
+
+// Asks the main window to open a window the way the user does: kind "command" posts the menu
+// command `value` (WM_COMMAND), kind "icon" a click on tray icon `value` (NIN_SELECT).
+bool AskMainWindow(HWND main, const char* kind, const char* value) {
+    const unsigned long n = strtoul(value, nullptr, 10);
+    if (strcmp(kind, "command") == 0) {
+        return PostMessageA(main, WM_COMMAND, MAKEWPARAM(n, 0), 0) != FALSE;
+    }
+    if (strcmp(kind, "icon") == 0) {
+        return PostMessageA(main, kTrayCallback, n, NIN_SELECT) != FALSE;
+    }
+    return false;
+}
+
+// open command|icon VALUE CAPTION CONTROL SECONDS: asks the running program to open a window (see
+// AskMainWindow), waits for the visible dialog captioned CAPTION that its main window owns, checks
+// that its control CONTROL has a text and that asking again opens no second window, then closes it
+// with OK and waits until it is gone. Prints the window and the control's text (as bytes).
+int OpenWindow(const char* kind, const char* value, const char* caption, const char* control,
+               const char* seconds) {
+    DWORD deadline = DeadlineAfter(seconds);
+    HWND main = FindWindowA(kMainClass, nullptr);
+    if (main == nullptr || !AskMainWindow(main, kind, value)) {
+        fprintf(stderr, "probe: no main window to ask (%s %s)\n", kind, value);
+        return 1;
+    }
+    OwnedWindowSearch search = {};
+    while ((search = FindOwnedWindows(main, caption)).found == nullptr && Remaining(deadline) > 0) {
+        Sleep(kPollMs);
+    }
+    if (search.found == nullptr) {
+        fprintf(stderr, "probe: no window \"%s\" owned by the main window\n", caption);
+        return 1;
+    }
+    HWND window = search.found;
+    char text[128] = "";
+    const int controlId = atoi(control);
+    do {
+        GetDlgItemTextA(window, controlId, text, sizeof text);
+        if (text[0] != '\0') {
+            break;
+        }
+        Sleep(kPollMs);
+    } while (Remaining(deadline) > 0);
+
+    AskMainWindow(main, kind, value);
+    Sleep(500);
+    const int count = FindOwnedWindows(main, caption).count;
+
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    while (IsWindow(window) && Remaining(deadline) > 0) {
+        Sleep(kPollMs);
+    }
+    const bool closed = !IsWindow(window);
+    printf("window %p \"%s\", %d open after asking twice, control %d:", static_cast<void*>(window),
+           caption, count, controlId);
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+        printf(" %02x", *p);
+    }
+    printf("%s\n", closed ? ", closed" : ", still open");
+    return text[0] != '\0' && count == 1 && closed ? 0 : 1;
+}
+
 // hold SECONDS: stays on the desktop for that long. Wine closes a virtual desktop, taskbar and all,
 // as soon as no program is left on it; this keeps the one desktop up for a whole check.
 int HoldDesktop(const char* seconds) {
@@ -424,12 +516,15 @@ int main(int argc, char** argv) {
     if (argc == 3 && strcmp(argv[1], "tooltip") == 0) {
         return WaitForTooltip(argv[2]);
     }
+    if (argc == 7 && strcmp(argv[1], "open") == 0) {
+        return OpenWindow(argv[2], argv[3], argv[4], argv[5], argv[6]);
+    }
     if (argc == 3 && strcmp(argv[1], "hold") == 0) {
         return HoldDesktop(argv[2]);
     }
     fprintf(stderr,
             "usage: probe tray ICONS SECONDS | message PROGRAM SECONDS | gone WINDOW SECONDS |"
             " taskbar SECONDS | splash FILE SECONDS | tooltip SECONDS | hold SECONDS |"
-            " instances SECONDS\n");
+            " instances SECONDS | open command|icon VALUE CAPTION CONTROL SECONDS\n");
     return 2;
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -73,5 +75,63 @@ TEST(FormatText, NeverWritesPastTheBuffer) {
     EXPECT_EQ(AgeText(0), "  0.00");
     EXPECT_EQ(IlluminatedText(100), "100.00%");
 }
+
+// --- Lines of the previous new Moon and the next full Moon --------------------------------------
+
+bool SlashDate(const SYSTEMTIME& t, char* dest, size_t size) {
+    return std::snprintf(dest, size, "%u/%02u/%02u", t.wYear, t.wMonth, t.wDay) < int(size);
+}
+
+bool ColonTime(const SYSTEMTIME& t, char* dest, size_t size) {
+    return std::snprintf(dest, size, "%02u:%02u", t.wHour, t.wMinute) < int(size);
+}
+
+bool Fails(const SYSTEMTIME&, char*, size_t) {
+    return false;
+}
+
+struct LineCase {
+    const char* name;
+    MoonInstantFormatter date;
+    MoonInstantFormatter time;
+    size_t size;
+    const char* line;
+};
+
+static const LineCase kLineCases[] = {
+    {   "PlatformFormats", SlashDate, ColonTime, 64,        "2004/12/12 09:05"},
+    {"DateFormatterFails",     Fails, ColonTime, 64, "2004年12月12日 09:05"},
+    {"TimeFormatterFails", SlashDate,     Fails, 64,         "2004/12/12 9:05"},
+    {      "NoFormatters",   nullptr,   nullptr, 64,  "2004年12月12日 9:05"},
+    {"TimeCutAtTheBuffer", SlashDate,     Fails, 14,           "2004/12/12 9:"},
+    {"DateFillsTheBuffer",   nullptr,   nullptr, 16,       "2004年12月12日"},
+    {   "NoRoomAfterDate", SlashDate, ColonTime, 12,              "2004/12/12"},
+};
+
+struct LineName {
+    std::string operator()(const testing::TestParamInfo<LineCase>& info) const {
+        return info.param.name;
+    }
+};
+
+class MoonInstantLineTest : public testing::TestWithParam<LineCase> {};
+
+TEST_P(MoonInstantLineTest, DateSpaceTimeWithinTheBuffer) {
+    const LineCase& c = GetParam();
+    SYSTEMTIME local = {};
+    local.wYear = 2004;
+    local.wMonth = 12;
+    local.wDay = 12;
+    local.wHour = 9;
+    local.wMinute = 5;
+    char line[80];
+    std::memset(line, 'x', sizeof line);
+    FormatMoonInstantLine(line, c.size, local, c.date, c.time);
+    EXPECT_EQ(std::string(line), c.line);
+    EXPECT_EQ(line[c.size], 'x');  // nothing written past the buffer
+}
+
+INSTANTIATE_TEST_SUITE_P(Formatters, MoonInstantLineTest, testing::ValuesIn(kLineCases),
+                         LineName());
 
 }  // namespace

@@ -1,0 +1,197 @@
+#include "presentation/calendar_layout.h"
+
+#include <cstdio>
+
+#include "calendar/day_signs.h"
+#include "calendar/holidays.h"
+#include "presentation/pictures.h"
+
+namespace {
+
+constexpr int32_t kColumns = 7;
+
+// Month names of the title, by month 1..12 (0 for none).
+static const char* const kMonthNames[] = {
+    "", "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec",
+};
+constexpr uint16_t kMonthNameCount = sizeof kMonthNames / sizeof kMonthNames[0];
+
+// Weekday headers, by column (Sunday first).
+static const char* const kWeekdayNames[] = {"SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT"};
+constexpr int32_t kWeekdayNameCount = sizeof kWeekdayNames / sizeof kWeekdayNames[0];
+
+// Header backgrounds by weekday.
+static const uint32_t kHeaderColours[] = {
+    CalendarRgb(192, 64, 64),  // Sunday
+    CalendarRgb(64, 64, 64),  CalendarRgb(64, 64, 64), CalendarRgb(64, 64, 64),
+    CalendarRgb(64, 64, 64),  CalendarRgb(64, 64, 64), CalendarRgb(80, 80, 192),  // Saturday
+};
+
+// Day colours by tint: the month on display, then an adjacent month (lighter).
+struct TintColours {
+    DayTint tint;
+    uint32_t shown;
+    uint32_t adjacent;
+};
+static const TintColours kDayNumberColours[] = {
+    {PlainDayTint,   CalendarRgb(0, 0,   0), CalendarRgb(128, 128, 128)},
+    {SaturdayTint,   CalendarRgb(0, 0, 255), CalendarRgb(128, 128, 255)},
+    {  DayOffTint, CalendarRgb(255, 0,   0), CalendarRgb(255, 128, 128)},
+};
+
+constexpr uint32_t kNoteShown = CalendarRgb(0, 0, 0);
+constexpr uint32_t kNoteAdjacent = CalendarRgb(128, 128, 128);
+constexpr uint32_t kTideShown = CalendarRgb(0, 96, 0);
+constexpr uint32_t kTideAdjacent = CalendarRgb(128, 96, 128);
+constexpr uint32_t kDayOffNameShown = CalendarRgb(255, 0, 0);
+constexpr uint32_t kDayOffNameAdjacent = CalendarRgb(255, 128, 128);
+
+const char* NameOrEmpty(const char* name) {
+    return name != nullptr ? name : "";
+}
+
+}  // namespace
+
+int32_t CalendarScale(int32_t dpi, int32_t v) {
+    return dpi * v / 96;
+}
+
+CalendarGeometry ComputeCalendarGeometry(int32_t dpi) {
+    auto s = [dpi](int32_t v) { return CalendarScale(dpi, v); };
+    CalendarGeometry g = {};
+    g.dpi = dpi;
+    g.titleFont = s(32);
+    g.smallTitleFont = s(16);
+    g.dayFont = s(26);
+    g.otherDayFont = s(20);
+    g.noteFont = s(10);
+    g.ageFont = 10;
+    g.titleOrigin = {s(245), 0};
+    g.titleFill = {0, 0, s(146), s(30)};
+    g.titleMonthAt = {s(69), s(1)};
+    g.titleYearAt = {0, s(11)};
+    g.titleNameAt = {s(146), s(11)};
+    g.headerFill = {0, 0, s(89) - 1, s(17)};
+    g.headerTextAt = {s(30), s(1)};
+    g.cellWidth = s(89);
+    g.rowHeight = s(78);
+    g.cellUpper = {0, 0, s(89) + 1, s(63) + 1};
+    g.cellLower = {0, s(63), s(89) + 1, s(78) + 1};
+    g.dayNumberAt = {s(18), s(2)};
+    // The 32 x 32 picture is not scaled: it stays centred on the scaled point.
+    g.pictureAt = {s(20) - 17, s(45) - 17};
+    g.ageAt = {s(20), s(45) - 7};
+    g.lunarDateAt = {s(50), s(2)};
+    g.leapLunarAt = {s(51), s(2)};
+    g.noteRight = s(87);
+    g.noteTop[RokuyoSlot] = s(2);
+    g.noteTop[DaySignSlot] = s(14);
+    g.noteTop[SolarTermSlot] = s(26);
+    g.noteTop[SecondSeasonalSlot] = s(38);
+    g.noteTop[FirstSeasonalSlot] = s(50);
+    g.tideAt = {s(50), s(14)};
+    g.phaseAt = {s(50), s(26)};
+    g.holidayAt = {s(44), s(65)};
+    return g;
+}
+
+CalendarPoint HeaderOrigin(const CalendarGeometry& g, int32_t column) {
+    // The header row starts one pixel right of the grid's outline (7, not s(6)) at every dpi.
+    return {g.cellWidth * column + 7, CalendarScale(g.dpi, 31)};
+}
+
+CalendarPoint CellOrigin(const CalendarGeometry& g, int32_t k) {
+    return {g.cellWidth * (k % kColumns) + CalendarScale(g.dpi, 6),
+            g.rowHeight * (k / kColumns) + CalendarScale(g.dpi, 48)};
+}
+
+CalendarPoint CalendarPictureExtent(const CalendarGeometry& g) {
+    const CalendarPoint last = CellOrigin(g, 41);
+    return {last.x + g.cellLower.right, last.y + g.cellLower.bottom};
+}
+
+const char* CalendarMonthName(uint16_t month) {
+    return month < kMonthNameCount ? kMonthNames[month] : "";
+}
+
+const char* CalendarWeekdayName(int32_t column) {
+    return column >= 0 && column < kWeekdayNameCount ? kWeekdayNames[column] : "";
+}
+
+CalendarTitleTexts ComposeCalendarTitle(uint16_t year, uint16_t month) {
+    CalendarTitleTexts t = {};
+    std::snprintf(t.month, sizeof t.month, "%u", static_cast<unsigned>(month));
+    std::snprintf(t.year, sizeof t.year, "%u", static_cast<unsigned>(year));
+    t.monthName = CalendarMonthName(month);
+    return t;
+}
+
+CalendarCellTexts ComposeCalendarCellTexts(const MonthCell& cell) {
+    CalendarCellTexts t = {};
+    std::snprintf(t.day, sizeof t.day, "%d", static_cast<int>(cell.day));
+    std::snprintf(t.lunarDate, sizeof t.lunarDate, "%u/%u", static_cast<unsigned>(cell.lunar.month),
+                  static_cast<unsigned>(cell.lunar.day));
+    t.lunarTwice = cell.lunar.leap != 0;
+    RokuyoName(t.rokuyo, cell.lunar.rokuyo);
+    DaySignName(t.daySign, cell.lunar);
+    t.solarTerm = cell.isSolarTerm ? NameOrEmpty(cell.solarTermName) : "";
+    t.secondSeasonal = cell.isSeasonal ? NameOrEmpty(cell.seasonalName2) : "";
+    t.firstSeasonal = cell.isSeasonal ? NameOrEmpty(cell.seasonalName1) : "";
+    TideName(t.tide, cell.lunar);
+    t.phaseName = NameOrEmpty(cell.phaseName);
+    t.holidayName = NameOrEmpty(cell.holidayName);
+    std::snprintf(t.age, sizeof t.age, "%.1f", cell.moonAge);
+    t.frame = MoonStripPictureIndex(cell.phaseAngle);
+    return t;
+}
+
+const char* CalendarNoteText(const CalendarCellTexts& texts, CalendarNoteSlot slot) {
+    switch (slot) {
+        case RokuyoSlot:
+            return texts.rokuyo;
+        case DaySignSlot:
+            return texts.daySign;
+        case SolarTermSlot:
+            return texts.solarTerm;
+        case SecondSeasonalSlot:
+            return texts.secondSeasonal;
+        case FirstSeasonalSlot:
+            return texts.firstSeasonal;
+        case CalendarNoteSlotCount:
+            break;
+    }
+    return "";
+}
+
+uint32_t CalendarHeaderColour(uint16_t weekday) {
+    return kHeaderColours[weekday % 7];
+}
+
+CalendarCellColours CalendarCellColoursOf(const MonthCell& cell, bool today) {
+    const bool adjacent = cell.outside != 0;
+    const DayTint tint = DayTintOf(cell.holidayKind, cell.weekday);
+    CalendarCellColours c = {};
+    c.fill = today && !adjacent ? kCalendarTodayColour : kCalendarFillColour;
+    for (const TintColours& row : kDayNumberColours) {
+        if (row.tint == tint) {
+            c.dayNumber = adjacent ? row.adjacent : row.shown;
+        }
+    }
+    c.note = adjacent ? kNoteAdjacent : kNoteShown;
+    c.tide = adjacent ? kTideAdjacent : kTideShown;
+    const bool dayOff = cell.holidayKind == NationalHoliday || cell.holidayKind == DayOff;
+    c.holiday = dayOff ? (adjacent ? kDayOffNameAdjacent : kDayOffNameShown) : c.note;
+    c.age = c.note;
+    return c;
+}
+
+void CalendarHaloPoints(const CalendarGeometry& g, CalendarPoint out[8]) {
+    int n = 0;
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            if (dx != 0 || dy != 0) {
+                out[n++] = {g.ageAt.x + dx, g.ageAt.y + dy};
+            }
+        }
+    }
+}

@@ -1,0 +1,146 @@
+// The month calendar picture without a window: where each block and text of the grid goes at a
+// given dpi, which texts a day cell carries and in which colours. The picture is laid out in
+// pixels at 96 dpi and scaled; the Win32 drawing only carries these out with GDI.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "calendar/month_model.h"
+
+// A length of the 96-dpi layout at `dpi`: dpi * v / 96 in integers, truncated toward zero.
+int32_t CalendarScale(int32_t dpi, int32_t v);
+
+struct CalendarPoint {
+    int32_t x;
+    int32_t y;
+};
+
+// Right and bottom exclusive.
+struct CalendarRect {
+    int32_t left;
+    int32_t top;
+    int32_t right;
+    int32_t bottom;
+};
+
+// Slots of the right-hand text column of a cell, top to bottom.
+enum CalendarNoteSlot : int32_t {
+    RokuyoSlot = 0,
+    DaySignSlot = 1,
+    SolarTermSlot = 2,
+    SecondSeasonalSlot = 3,
+    FirstSeasonalSlot = 4,
+    CalendarNoteSlotCount = 5,
+};
+
+// Every place and size of the picture at one dpi. Points are relative to the origin of their block
+// (the title, a header cell, a day cell); text points give the top of the text and, by its
+// alignment, its left edge, centre or right edge.
+struct CalendarGeometry {
+    int32_t dpi;
+    // Font heights in pixels (character cell height).
+    int32_t titleFont;       // month number of the title
+    int32_t smallTitleFont;  // year, month name, weekday headers
+    int32_t dayFont;         // day numbers of the month on display
+    int32_t otherDayFont;    // day numbers of the adjacent months
+    int32_t noteFont;        // every other text of a cell
+    int32_t ageFont;         // Moon age figure, the same at every dpi
+    // Title block.
+    CalendarPoint titleOrigin;
+    CalendarRect titleFill;
+    CalendarPoint titleMonthAt;  // centred
+    CalendarPoint titleYearAt;   // left-aligned
+    CalendarPoint titleNameAt;   // right-aligned
+    // Header cells (origin per column: HeaderOrigin).
+    CalendarRect headerFill;
+    CalendarPoint headerTextAt;  // left-aligned
+    // Day cells (origin per cell: CellOrigin).
+    int32_t cellWidth;          // s(89): the column pitch
+    int32_t rowHeight;          // s(78): the row pitch
+    CalendarRect cellUpper;     // the picture part, outlined
+    CalendarRect cellLower;     // the holiday-name strip, outlined
+    CalendarPoint dayNumberAt;  // centred
+    CalendarPoint pictureAt;    // top-left of the 32 x 32 Moon picture
+    CalendarPoint ageAt;        // centred; the halo is drawn one pixel around it
+    CalendarPoint lunarDateAt;  // centred
+    CalendarPoint leapLunarAt;  // centred: the second copy of a leap month's date
+    int32_t noteRight;          // right edge of the right-hand column
+    int32_t noteTop[CalendarNoteSlotCount];
+    CalendarPoint tideAt;     // centred
+    CalendarPoint phaseAt;    // centred
+    CalendarPoint holidayAt;  // centred
+};
+
+// The geometry at dpi (96 gives the layout's own pixels).
+CalendarGeometry ComputeCalendarGeometry(int32_t dpi);
+
+// Origin of the weekday header over column 0..6.
+CalendarPoint HeaderOrigin(const CalendarGeometry& g, int32_t column);
+
+// Origin of day cell k = 0..41 (row k / 7, column k % 7).
+CalendarPoint CellOrigin(const CalendarGeometry& g, int32_t k);
+
+// The client area the picture needs: the right and bottom edge of the grid's last cell.
+CalendarPoint CalendarPictureExtent(const CalendarGeometry& g);
+
+// Title texts: "Jan".."Dec" for 1..12, "" otherwise; "SUN".."SAT" for columns 0..6, "" otherwise.
+const char* CalendarMonthName(uint16_t month);
+const char* CalendarWeekdayName(int32_t column);
+
+struct CalendarTitleTexts {
+    char month[8];  // "%u"
+    char year[8];   // "%u"
+    const char* monthName;
+};
+CalendarTitleTexts ComposeCalendarTitle(uint16_t year, uint16_t month);
+
+// Everything a day cell writes. Name pointers are non-owning and never null ("" for none).
+struct CalendarCellTexts {
+    char day[8];         // "%d"
+    char lunarDate[16];  // "%u/%u": lunar month / lunar day
+    bool lunarTwice;     // a leap month: the date is written a second time, one pixel right
+    char rokuyo[8];
+    char daySign[8];  // stem then branch
+    const char* solarTerm;
+    const char* secondSeasonal;
+    const char* firstSeasonal;
+    char tide[8];
+    const char* phaseName;
+    const char* holidayName;
+    char age[16];   // "%.1f" of the Moon age
+    int32_t frame;  // Moon strip frame 0..59
+};
+CalendarCellTexts ComposeCalendarCellTexts(const MonthCell& cell);
+
+// The text of the right-hand column in `slot`.
+const char* CalendarNoteText(const CalendarCellTexts& texts, CalendarNoteSlot slot);
+
+// Colours as 0x00BBGGRR (the Win32 COLORREF layout).
+constexpr uint32_t CalendarRgb(uint32_t r, uint32_t g, uint32_t b) {
+    return r | (g << 8) | (b << 16);
+}
+constexpr uint32_t kCalendarTitleColour = CalendarRgb(0, 0, 128);
+constexpr uint32_t kCalendarHeaderTextColour = CalendarRgb(255, 255, 255);
+constexpr uint32_t kCalendarFillColour = CalendarRgb(255, 255, 255);
+constexpr uint32_t kCalendarTodayColour = CalendarRgb(216, 255, 255);
+constexpr uint32_t kCalendarHaloColour = CalendarRgb(255, 255, 255);
+
+// Background of the weekday header over a day of `weekday` (0 = Sunday).
+uint32_t CalendarHeaderColour(uint16_t weekday);
+
+struct CalendarCellColours {
+    uint32_t fill;
+    uint32_t dayNumber;
+    uint32_t note;  // lunisolar date, rokuyo, sign, solar term, seasonal days
+    uint32_t tide;  // tide class and principal phase
+    uint32_t holiday;
+    uint32_t age;
+};
+// Colours of a cell: the day number by DayTintOf, lighter for a day of an adjacent month; today's
+// fill only when `today` (which the caller never sets for an adjacent month's day).
+CalendarCellColours CalendarCellColoursOf(const MonthCell& cell, bool today);
+
+// The eight places of the age figure's white halo, in drawing order (rows top to bottom, left to
+// right within each), relative to the cell origin.
+void CalendarHaloPoints(const CalendarGeometry& g, CalendarPoint out[8]);

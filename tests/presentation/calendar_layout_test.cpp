@@ -1,0 +1,231 @@
+#include "presentation/calendar_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "astro/time_zone.h"
+#include "calendar/custom_holidays.h"
+#include "calendar/holidays.h"
+
+namespace {
+
+struct CaseName {
+    template <class Case>
+    std::string operator()(const testing::TestParamInfo<Case>& info) const {
+        return info.param.name;
+    }
+};
+
+// --- Geometry -----------------------------------------------------------------------------------
+
+struct GeometryCase {
+    const char* name;
+    int32_t dpi;
+    int32_t cellWidth;
+    int32_t rowHeight;
+    CalendarPoint firstCell;
+    CalendarPoint lastCell;
+    CalendarPoint extent;  // exclusive right and bottom of the grid
+    CalendarPoint picture;
+    CalendarRect titleFill;  // in window coordinates
+    int32_t headerTop;
+};
+
+static const GeometryCase kGeometryCases[] = {
+    { "Dpi96",  96,  89,  78, {6, 48}, {540, 438}, {630, 517},  {3, 28}, {245, 0, 391, 30}, 31},
+    {"Dpi120", 120, 111,  97, {7, 60}, {673, 545}, {785, 643},  {8, 39}, {306, 0, 488, 37}, 38},
+    {"Dpi144", 144, 133, 117, {9, 72}, {807, 657}, {941, 775}, {13, 50}, {367, 0, 586, 45}, 46},
+};
+
+class CalendarGeometryTest : public testing::TestWithParam<GeometryCase> {};
+
+TEST_P(CalendarGeometryTest, GridAndTitlePlaces) {
+    const GeometryCase& c = GetParam();
+    const CalendarGeometry g = ComputeCalendarGeometry(c.dpi);
+    EXPECT_EQ(g.cellWidth, c.cellWidth);
+    EXPECT_EQ(g.rowHeight, c.rowHeight);
+    const CalendarPoint first = CellOrigin(g, 0);
+    const CalendarPoint last = CellOrigin(g, 41);
+    const CalendarPoint extent = CalendarPictureExtent(g);
+    EXPECT_EQ(first.x, c.firstCell.x);
+    EXPECT_EQ(first.y, c.firstCell.y);
+    EXPECT_EQ(last.x, c.lastCell.x);
+    EXPECT_EQ(last.y, c.lastCell.y);
+    EXPECT_EQ(extent.x, c.extent.x);
+    EXPECT_EQ(extent.y, c.extent.y);
+    EXPECT_EQ(g.pictureAt.x, c.picture.x);
+    EXPECT_EQ(g.pictureAt.y, c.picture.y);
+    EXPECT_EQ(g.titleOrigin.x + g.titleFill.left, c.titleFill.left);
+    EXPECT_EQ(g.titleOrigin.x + g.titleFill.right, c.titleFill.right);
+    EXPECT_EQ(g.titleFill.bottom, c.titleFill.bottom);
+    EXPECT_EQ(HeaderOrigin(g, 0).y, c.headerTop);
+    EXPECT_EQ(g.ageFont, 10);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpis, CalendarGeometryTest, testing::ValuesIn(kGeometryCases), CaseName());
+
+// Neighbouring cells share their outline: a cell's rectangles reach one pixel into the next.
+TEST(CalendarGeometryTest, NeighbouringCellsShareOneOutline) {
+    for (int32_t dpi : {96, 120, 144, 192}) {
+        const CalendarGeometry g = ComputeCalendarGeometry(dpi);
+        EXPECT_EQ(CellOrigin(g, 0).x + g.cellUpper.right - 1, CellOrigin(g, 1).x) << dpi;
+        EXPECT_EQ(CellOrigin(g, 0).y + g.cellLower.bottom - 1, CellOrigin(g, 7).y) << dpi;
+        EXPECT_EQ(g.cellUpper.bottom - 1, g.cellLower.top) << dpi;
+        EXPECT_EQ(HeaderOrigin(g, 1).x - HeaderOrigin(g, 0).x, g.cellWidth) << dpi;
+    }
+}
+
+TEST(CalendarScaleTest, TruncatesAfterScaling) {
+    EXPECT_EQ(CalendarScale(120, 89), 111);
+    EXPECT_EQ(CalendarScale(120, 6), 7);
+    EXPECT_EQ(CalendarScale(120, 10), 12);
+    EXPECT_EQ(CalendarScale(144, 10), 15);
+    EXPECT_EQ(CalendarScale(96, 45), 45);
+}
+
+// --- Texts --------------------------------------------------------------------------------------
+
+TEST(CalendarTitleTest, NumbersAndNames) {
+    const CalendarTitleTexts t = ComposeCalendarTitle(1900, 1);
+    EXPECT_STREQ(t.month, "1");
+    EXPECT_STREQ(t.year, "1900");
+    EXPECT_STREQ(t.monthName, "Jan");
+    EXPECT_STREQ(ComposeCalendarTitle(2100, 12).monthName, "Dec");
+    EXPECT_STREQ(CalendarMonthName(0), "");
+    EXPECT_STREQ(CalendarMonthName(13), "");
+    EXPECT_STREQ(CalendarWeekdayName(0), "SUN");
+    EXPECT_STREQ(CalendarWeekdayName(6), "SAT");
+    EXPECT_STREQ(CalendarWeekdayName(7), "");
+}
+
+class CalendarCellTextsTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        SetTimeZoneBiasOverride(-540);
+        SetCustomHolidayPath("");
+        InvalidateHolidayCache();
+        InvalidateMonthModel();
+    }
+    void TearDown() override {
+        ClearTimeZoneBiasOverride();
+        InvalidateMonthModel();
+    }
+    static const MonthCell& CellOf(uint16_t year, uint16_t month, uint16_t day) {
+        ComputeMonthModel(year, month);
+        for (const MonthCell& cell : CurrentMonthModel().cells) {
+            if (!cell.outside && cell.day == day) {
+                return cell;
+            }
+        }
+        ADD_FAILURE() << "no cell for " << day;
+        return CurrentMonthModel().cells[0];
+    }
+};
+
+TEST_F(CalendarCellTextsTest, LeapMonthDateIsWrittenTwice) {
+    const CalendarCellTexts leap = ComposeCalendarCellTexts(CellOf(2023, 3, 22));  // 閏2月1日
+    EXPECT_STREQ(leap.lunarDate, "2/1");
+    EXPECT_TRUE(leap.lunarTwice);
+    const CalendarCellTexts plain = ComposeCalendarCellTexts(CellOf(2023, 3, 21));
+    EXPECT_FALSE(plain.lunarTwice);
+}
+
+TEST_F(CalendarCellTextsTest, NewYearsDay2005) {
+    const MonthCell& cell = CellOf(2005, 1, 1);
+    const CalendarCellTexts t = ComposeCalendarCellTexts(cell);
+    EXPECT_STREQ(t.day, "1");
+    EXPECT_STREQ(t.holidayName, "元日");
+    EXPECT_STREQ(t.lunarDate, "11/21");
+    EXPECT_STREQ(CalendarNoteText(t, RokuyoSlot), t.rokuyo);
+    EXPECT_STREQ(CalendarNoteText(t, DaySignSlot), t.daySign);
+    EXPECT_EQ(std::strlen(t.daySign), 4u);  // two double-byte characters
+    EXPECT_STREQ(t.age, "20.1");            // at local noon
+}
+
+// A seasonal day's names take the lower slots: the second name above the first.
+TEST_F(CalendarCellTextsTest, NotesOnlyWhereTheDayHasThem) {
+    MonthCell cell = CellOf(2005, 1, 1);
+    cell.isSolarTerm = 0;
+    cell.solarTermName = "立春";
+    cell.isSeasonal = 1;
+    cell.seasonalName1 = "節分";
+    cell.seasonalName2 = "";
+    CalendarCellTexts t = ComposeCalendarCellTexts(cell);
+    EXPECT_STREQ(CalendarNoteText(t, SolarTermSlot), "");
+    EXPECT_STREQ(CalendarNoteText(t, FirstSeasonalSlot), "節分");
+    EXPECT_STREQ(CalendarNoteText(t, SecondSeasonalSlot), "");
+    cell.isSolarTerm = 1;
+    cell.isSeasonal = 0;
+    t = ComposeCalendarCellTexts(cell);
+    EXPECT_STREQ(CalendarNoteText(t, SolarTermSlot), "立春");
+    EXPECT_STREQ(CalendarNoteText(t, FirstSeasonalSlot), "");
+}
+
+// --- Colours ------------------------------------------------------------------------------------
+
+struct ColourCase {
+    const char* name;
+    int32_t kind;
+    uint16_t weekday;
+    int32_t outside;
+    bool today;
+    uint32_t fill;
+    uint32_t dayNumber;
+    uint32_t holiday;
+    uint32_t tide;
+};
+
+constexpr uint32_t kWhite = CalendarRgb(255, 255, 255);
+constexpr uint32_t kToday = CalendarRgb(216, 255, 255);
+constexpr uint32_t kRed = CalendarRgb(255, 0, 0);
+constexpr uint32_t kPink = CalendarRgb(255, 128, 128);
+constexpr uint32_t kBlue = CalendarRgb(0, 0, 255);
+constexpr uint32_t kPaleBlue = CalendarRgb(128, 128, 255);
+constexpr uint32_t kBlack = CalendarRgb(0, 0, 0);
+constexpr uint32_t kGrey = CalendarRgb(128, 128, 128);
+constexpr uint32_t kGreen = CalendarRgb(0, 96, 0);
+constexpr uint32_t kMauve = CalendarRgb(128, 96, 128);
+
+static const ColourCase kColourCases[] = {
+    {       "PlainWeekday",         NoEntry, 3, 0, false, kWhite,    kBlack, kBlack, kGreen},
+    {         "PlainToday",         NoEntry, 3, 0,  true, kToday,    kBlack, kBlack, kGreen},
+    { "AdjacentNeverToday",         NoEntry, 3, 1,  true, kWhite,     kGrey,  kGrey, kMauve},
+    {             "Sunday",         NoEntry, 0, 0, false, kWhite,      kRed, kBlack, kGreen},
+    {           "Saturday",         NoEntry, 6, 0, false, kWhite,     kBlue, kBlack, kGreen},
+    {   "AdjacentSaturday",         NoEntry, 6, 1, false, kWhite, kPaleBlue,  kGrey, kMauve},
+    {    "SaturdayHoliday", NationalHoliday, 6, 0, false, kWhite,      kRed,   kRed, kGreen},
+    {     "AdjacentDayOff",          DayOff, 2, 1, false, kWhite,     kPink,  kPink, kMauve},
+    {"SaturdayAnniversary",     Anniversary, 6, 0, false, kWhite,     kBlue, kBlack, kGreen},
+    {  "WeekdaySeasonMark",      SeasonMark, 2, 0, false, kWhite,    kBlack, kBlack, kGreen},
+};
+
+class CalendarCellColoursTest : public testing::TestWithParam<ColourCase> {};
+
+TEST_P(CalendarCellColoursTest, ByDayKindWeekdayAndMonth) {
+    const ColourCase& c = GetParam();
+    MonthCell cell = {};
+    cell.holidayKind = c.kind;
+    cell.weekday = c.weekday;
+    cell.outside = c.outside;
+    const CalendarCellColours colours = CalendarCellColoursOf(cell, c.today);
+    EXPECT_EQ(colours.fill, c.fill);
+    EXPECT_EQ(colours.dayNumber, c.dayNumber);
+    EXPECT_EQ(colours.holiday, c.holiday);
+    EXPECT_EQ(colours.tide, c.tide);
+    EXPECT_EQ(colours.note, c.outside ? kGrey : kBlack);
+}
+
+INSTANTIATE_TEST_SUITE_P(Days, CalendarCellColoursTest, testing::ValuesIn(kColourCases),
+                         CaseName());
+
+TEST(CalendarHeaderColourTest, SundaySaturdayAndTheRest) {
+    EXPECT_EQ(CalendarHeaderColour(0), CalendarRgb(192, 64, 64));
+    for (uint16_t weekday = 1; weekday <= 5; ++weekday) {
+        EXPECT_EQ(CalendarHeaderColour(weekday), CalendarRgb(64, 64, 64)) << weekday;
+    }
+    EXPECT_EQ(CalendarHeaderColour(6), CalendarRgb(80, 80, 192));
+}
+
+}  // namespace

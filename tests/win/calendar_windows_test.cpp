@@ -1,0 +1,357 @@
+// The Moon information and calendar windows opened through their openers, modally, as the tray
+// opens them: the checks run from a timer inside the modal loop, which closes the window at the
+// end. A watchdog timer closes any window a failed check left open.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "resources/resource.h"
+#include "tests/win/calendar_test_support.h"
+#include "ui/calendar_window.h"
+#include "ui/moon_info_dialog.h"
+
+namespace {
+
+std::string Text(HWND window) {
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string ItemText(HWND dialog, int id) {
+    return Text(GetDlgItem(dialog, id));
+}
+
+std::string LoadedString(int id) {
+    char text[128] = "";
+    LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
+    return text;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+struct WindowCount {
+    const char* caption;
+    int count;
+};
+
+BOOL CALLBACK CountCaption(HWND window, LPARAM context) {
+    WindowCount* c = reinterpret_cast<WindowCount*>(context);
+    if (IsWindowVisible(window) && Text(window) == c->caption) {
+        c->count++;
+    }
+    return TRUE;
+}
+
+int WindowsCaptioned(const char* caption) {
+    WindowCount c = {caption, 0};
+    EnumThreadWindows(GetCurrentThreadId(), CountCaption, reinterpret_cast<LPARAM>(&c));
+    return c.count;
+}
+
+// The checks of the test under way, run once from inside the modal loop.
+void (*insideChecks)() = nullptr;
+HWND (*openWindow)() = nullptr;
+
+void CALLBACK RunChecks(HWND, UINT, UINT_PTR timer, DWORD) {
+    // A dialog without WS_VISIBLE is shown when its loop first runs out of messages, which may
+    // come after this timer's first tick.
+    HWND shown = openWindow();
+    if (shown == nullptr || !IsWindowVisible(shown)) {
+        return;
+    }
+    KillTimer(nullptr, timer);
+    if (insideChecks != nullptr) {
+        insideChecks();
+    }
+    HWND window = openWindow();
+    if (window != nullptr) {
+        SendMessageA(window, WM_COMMAND, IDOK, 0);
+    }
+}
+
+void CALLBACK Watchdog(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND window = openWindow();
+    if (window != nullptr) {
+        ADD_FAILURE() << "window still open after 20 s";
+        EndDialog(window, 1);
+    }
+}
+
+// Runs opener modally with `checks` called from inside its loop.
+void RunModal(void (*opener)(HWND), HWND (*window)(), void (*checks)()) {
+    insideChecks = checks;
+    openWindow = window;
+    const UINT_PTR checkTimer = SetTimer(nullptr, 0, 100, RunChecks);
+    const UINT_PTR watchdog = SetTimer(nullptr, 0, 20000, Watchdog);
+    opener(nullptr);
+    KillTimer(nullptr, checkTimer);
+    KillTimer(nullptr, watchdog);
+    insideChecks = nullptr;
+}
+
+HWND MoonInfoWindow() {
+    return GetMoonInfoDialogState().open ? GetMoonInfoDialogState().window : nullptr;
+}
+
+HWND CalendarWindow() {
+    return GetMoonCalendarDialogState().open ? GetMoonCalendarDialogState().window : nullptr;
+}
+
+bool showAgeSetting = true;
+int showAgeWrites = 0;
+
+bool ReadShowAgeSetting() {
+    return showAgeSetting;
+}
+
+void WriteShowAgeSetting(bool on) {
+    showAgeSetting = on;
+    showAgeWrites++;
+}
+
+class CalendarWindows : public testing::Test {
+  protected:
+    void SetUp() override {
+        EnterFixedCalendar();
+        showAgeSetting = true;
+        showAgeWrites = 0;
+        WindowServices services = {GetModuleHandleA(nullptr), ReadShowAgeSetting,
+                                   WriteShowAgeSetting, nullptr};
+        SetWindowServices(services);
+    }
+    void TearDown() override {
+        LeaveFixedCalendar();
+    }
+};
+
+// 1 January 2005, 09:00 in Japan (00:00 UTC).
+void CheckMoonInfoAtNewYear2005() {
+    HWND dialog = MoonInfoWindow();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Text(dialog), "Nocturo");
+    EXPECT_EQ(ItemText(dialog, IDC_AGE), " 19.94");
+    EXPECT_EQ(ItemText(dialog, IDC_FRACTION), " 76.03%");
+    const std::string newMoon = ItemText(dialog, IDC_PREVIOUSNEW);
+    const std::string fullMoon = ItemText(dialog, IDC_NEXTFULL);
+    EXPECT_EQ(newMoon.rfind("2004", 0), 0u) << newMoon;
+    EXPECT_TRUE(EndsWith(newMoon, " 10:29")) << newMoon;
+    EXPECT_NE(newMoon.find("12"), std::string::npos) << newMoon;
+    EXPECT_EQ(fullMoon.rfind("2005", 0), 0u) << fullMoon;
+    EXPECT_TRUE(EndsWith(fullMoon, " 19:32")) << fullMoon;
+    const MoonInfoDialogState& state = GetMoonInfoDialogState();
+    EXPECT_NEAR(state.slots[0].angle, 238.63, 0.01);
+    for (const MoonPictureSlot& slot : state.slots) {
+        EXPECT_NE(slot.bitmap, nullptr);
+        EXPECT_GT(slot.x, 0);
+        EXPECT_GT(slot.y, 0);
+    }
+    // A second opening only brings the window to the front.
+    OpenMoonInfoDialog(nullptr);
+    EXPECT_EQ(WindowsCaptioned("Nocturo"), 1);
+    // The tick refresh recomputes for the clock of the moment.
+    SetFixedLocalClock(2000, 1, 1, 21, 0);  // 12:00 UTC
+    RefreshMoonInfoDialog();
+    EXPECT_EQ(ItemText(dialog, IDC_AGE), " 24.56");
+    EXPECT_EQ(ItemText(dialog, IDC_FRACTION), " 22.80%");
+}
+
+TEST_F(CalendarWindows, MoonInfoShowsTheFiguresOfTheClock) {
+    SetFixedLocalClock(2005, 1, 1, 9, 0);
+    RefreshMoonInfoDialog();  // closed: nothing happens
+    EXPECT_EQ(GetMoonInfoDialogState().slots[0].bitmap, nullptr);
+    RunModal(OpenMoonInfoDialog, MoonInfoWindow, CheckMoonInfoAtNewYear2005);
+    EXPECT_FALSE(GetMoonInfoDialogState().open);
+    for (const MoonPictureSlot& slot : GetMoonInfoDialogState().slots) {
+        EXPECT_EQ(slot.bitmap, nullptr);
+    }
+}
+
+void Command(HWND dialog, int id, int times = 1) {
+    for (int i = 0; i < times; ++i) {
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    }
+}
+
+// A click on the button itself, as a user (or a script) gives it, disabled or not.
+void Click(HWND dialog, int id) {
+    SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+void ExpectPosition(uint16_t year, uint16_t month) {
+    const MoonCalendarDialogState& state = GetMoonCalendarDialogState();
+    EXPECT_EQ(state.position.year, year);
+    EXPECT_EQ(state.position.month, month);
+    EXPECT_EQ(CurrentMonthModel().year, year);
+    EXPECT_EQ(CurrentMonthModel().month, month);
+}
+
+bool Enabled(HWND dialog, int id) {
+    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
+}
+
+void CheckCalendarButtonsAndAge() {
+    HWND dialog = CalendarWindow();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Text(dialog), "Moon Calendar");
+    ExpectPosition(2026, 12);
+    EXPECT_EQ(GetMoonCalendarDialogState().dpi, 96);
+
+    // The age switch and its caption.
+    EXPECT_EQ(ItemText(dialog, IDC_AGETOGGLE), LoadedString(IDS_HIDEAGE));
+    Command(dialog, IDC_AGETOGGLE);
+    EXPECT_FALSE(GetMoonCalendarDialogState().showAge);
+    EXPECT_EQ(ItemText(dialog, IDC_AGETOGGLE), LoadedString(IDS_SHOWAGE));
+
+    // Down to January 1900: both backward buttons off, and their clicks refused.
+    Command(dialog, IDC_PREVYEAR, 126);
+    ExpectPosition(1900, 12);
+    EXPECT_FALSE(Enabled(dialog, IDC_PREVYEAR));
+    EXPECT_TRUE(Enabled(dialog, IDC_PREVMONTH));
+    Command(dialog, IDC_PREVMONTH, 11);
+    ExpectPosition(1900, 1);
+    EXPECT_FALSE(Enabled(dialog, IDC_PREVMONTH));
+    EXPECT_TRUE(Enabled(dialog, IDC_NEXTMONTH));
+    Click(dialog, IDC_PREVMONTH);
+    Click(dialog, IDC_PREVYEAR);
+    ExpectPosition(1900, 1);
+
+    // Up to December 2100.
+    Command(dialog, IDC_TODAY);
+    ExpectPosition(2026, 12);
+    Command(dialog, IDC_NEXTYEAR, 74);
+    ExpectPosition(2100, 12);
+    EXPECT_FALSE(Enabled(dialog, IDC_NEXTYEAR));
+    EXPECT_FALSE(Enabled(dialog, IDC_NEXTMONTH));
+    EXPECT_TRUE(Enabled(dialog, IDC_PREVYEAR));
+    Click(dialog, IDC_NEXTMONTH);
+    Click(dialog, IDC_NEXTYEAR);
+    ExpectPosition(2100, 12);
+    Command(dialog, IDC_PREVMONTH);
+    ExpectPosition(2100, 11);
+    EXPECT_TRUE(Enabled(dialog, IDC_NEXTMONTH));
+    EXPECT_FALSE(Enabled(dialog, IDC_NEXTYEAR));
+
+    // A second opening only brings the window to the front.
+    OpenMoonCalendarDialog(nullptr);
+    EXPECT_EQ(WindowsCaptioned("Moon Calendar"), 1);
+}
+
+TEST_F(CalendarWindows, CalendarButtonsStopAtTheRangeAndTheAgeSwitchIsRemembered) {
+    RunModal(OpenMoonCalendarDialog, CalendarWindow, CheckCalendarButtonsAndAge);
+    EXPECT_FALSE(GetMoonCalendarDialogState().open);
+    EXPECT_EQ(showAgeWrites, 1);
+    EXPECT_FALSE(showAgeSetting);
+}
+
+void CheckCalendarFollowsTheClock() {
+    HWND dialog = CalendarWindow();
+    ASSERT_NE(dialog, nullptr);
+    ExpectPosition(2026, 12);
+    UpdateWindow(dialog);
+    EXPECT_TRUE(GetMoonCalendarDialogState().marks.todayShown);
+    EXPECT_EQ(GetMoonCalendarDialogState().marks.markedDay, 31);
+
+    // The last midnight of the month: the window turns to January with the clock.
+    SetFixedLocalClock(2027, 1, 1, 0, 0);
+    RefreshMoonCalendarDialog(false);
+    ExpectPosition(2027, 1);
+    UpdateWindow(dialog);
+    EXPECT_TRUE(GetMoonCalendarDialogState().marks.todayShown);
+    EXPECT_EQ(GetMoonCalendarDialogState().marks.markedDay, 1);
+    EXPECT_TRUE(Enabled(dialog, IDC_NEXTYEAR));
+
+    // Moves are relative to the month on display; another month stays over the next midnight.
+    Command(dialog, IDC_PREVMONTH);
+    ExpectPosition(2026, 12);
+    UpdateWindow(dialog);
+    EXPECT_FALSE(GetMoonCalendarDialogState().marks.todayShown);
+    SetFixedLocalClock(2027, 1, 2, 0, 0);
+    RefreshMoonCalendarDialog(false);
+    ExpectPosition(2026, 12);
+
+    // A change of time zone recomputes the month for the new zone.
+    SetTimeZoneBiasOverride(300);
+    RefreshMoonCalendarDialog(false);
+    EXPECT_EQ(CurrentMonthModel().bias, 300);
+    ExpectPosition(2026, 12);
+    SetTimeZoneBiasOverride(-540);
+
+    // The full refresh computes the month again, for new custom holidays.
+    CustomHoliday dayOff = {};
+    dayOff.kind = DayOff;
+    dayOff.firstYear = 2026;
+    dayOff.lastYear = 2026;
+    dayOff.rule = ByDate;
+    dayOff.month = 12;
+    dayOff.day = 24;
+    std::strcpy(dayOff.name, "休業日");
+    ASSERT_GE(InsertCustomHoliday(dayOff), 0);
+    InvalidateHolidayCache();
+    RefreshMoonCalendarDialog(true);
+    bool found = false;
+    for (const MonthCell& cell : CurrentMonthModel().cells) {
+        found = found || (!cell.outside && cell.day == 24 && cell.holidayKind == DayOff);
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(CalendarWindows, CalendarFollowsTheClockOnlyFromToday) {
+    SetFixedLocalClock(2026, 12, 31, 23, 59);
+    RunModal(OpenMoonCalendarDialog, CalendarWindow, CheckCalendarFollowsTheClock);
+    EXPECT_FALSE(GetMoonCalendarDialogState().open);
+    EXPECT_EQ(showAgeWrites, 1);
+    EXPECT_TRUE(showAgeSetting);
+}
+
+// Opened on a clock outside the range, the window shows the clock's own month; the moves only
+// lead back toward the range.
+void CheckCalendarBeyond2100() {
+    HWND dialog = CalendarWindow();
+    ASSERT_NE(dialog, nullptr);
+    ExpectPosition(2101, 3);
+    EXPECT_FALSE(Enabled(dialog, IDC_NEXTYEAR));
+    Click(dialog, IDC_NEXTYEAR);
+    ExpectPosition(2101, 3);
+    Command(dialog, IDC_PREVYEAR);
+    ExpectPosition(2100, 3);
+}
+
+TEST_F(CalendarWindows, CalendarOnAClockBeyond2100) {
+    SetFixedLocalClock(2101, 3, 1);
+    RunModal(OpenMoonCalendarDialog, CalendarWindow, CheckCalendarBeyond2100);
+}
+
+// On a display that works with a palette each window holds its palette while open and paints
+// with it; the palette goes with the window.
+void CheckPaletteHeld() {
+    HWND window = MoonInfoWindow() != nullptr ? MoonInfoWindow() : CalendarWindow();
+    ASSERT_NE(window, nullptr);
+    const PaletteContext& palette = MoonInfoWindow() != nullptr
+                                        ? GetMoonInfoDialogState().palette
+                                        : GetMoonCalendarDialogState().palette;
+    EXPECT_NE(palette.palette, nullptr);
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    EXPECT_EQ(palette.previousPalette, nullptr);
+}
+
+TEST_F(CalendarWindows, PaletteDisplayWindowsHoldTheirPaletteWhileOpen) {
+    SetPaletteDisplayMode(PaletteDisplayMode::Palette);
+    RunModal(OpenMoonInfoDialog, MoonInfoWindow, CheckPaletteHeld);
+    RunModal(OpenMoonCalendarDialog, CalendarWindow, CheckPaletteHeld);
+    SetPaletteDisplayMode(PaletteDisplayMode::Device);
+    EXPECT_EQ(GetMoonInfoDialogState().palette.palette, nullptr);
+    EXPECT_EQ(GetMoonCalendarDialogState().palette.palette, nullptr);
+}
+
+}  // namespace

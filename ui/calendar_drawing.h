@@ -1,0 +1,36 @@
+// The picture of the month calendar window: title, weekday header and 42 day cells of a
+// MonthModel, drawn with GDI at any dpi into any device context (the window's, or a memory one in
+// tests, the benchmark and the README pictures). Places, texts and colours come from
+// presentation/calendar_layout.h.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "calendar/month_model.h"
+
+// The Moon strip kept for a window's life: loaded at the first cell that needs it.
+struct CalendarDrawingResources {
+    HDC surface;       // memory surface the strip is selected into; null until first needed
+    HBITMAP strip;     // bitmap 141 as a DIB section; null until loaded
+    HGDIOBJ replaced;  // the surface's own bitmap that the strip replaced
+    bool stripFailed;  // the strip could not be loaded: no pictures for the rest of the window's
+                       // life
+};
+
+// What the last paint highlighted, for the window's refresh decision.
+struct CalendarPaintMarks {
+    bool todayShown;     // today's cell was highlighted
+    uint16_t markedDay;  // the day it stood on; kept when nothing is highlighted
+};
+
+// Draws the whole picture of `model` at `dpi` onto dc, the ages only when showAge, today's cell by
+// the windows' local clock (ReadUiLocalClock); the strip comes from the module of
+// GetWindowServices(). Leaves dc's font, background mode, alignment, colour, pen and origin as it
+// found them.
+void DrawMonthCalendar(HDC dc, const MonthModel& model, bool showAge, int dpi,
+                       CalendarDrawingResources& resources, CalendarPaintMarks& marks);
+
+// Releases the surface and the strip, if any, and clears the record.
+void ReleaseCalendarDrawing(CalendarDrawingResources& resources);

@@ -1,0 +1,222 @@
+#include "ui/calendar_window.h"
+
+#include "calendar/month_model.h"
+#include "presentation/calendar_layout.h"
+#include "resources/resource.h"
+#include "ui/dialogs.h"
+#include "ui/ui_clock.h"
+
+namespace {
+
+MoonCalendarDialogState calendar = {};
+
+// The move buttons and the commands they give.
+struct MoveButton {
+    int id;
+    CalendarCommand command;
+};
+static const MoveButton kMoveButtons[] = {
+    {IDC_PREVMONTH, PreviousMonthCommand},
+    {IDC_NEXTMONTH,     NextMonthCommand},
+    { IDC_PREVYEAR,  PreviousYearCommand},
+    { IDC_NEXTYEAR,      NextYearCommand},
+    {    IDC_TODAY,         TodayCommand},
+};
+
+CalendarPosition ClockPosition() {
+    SYSTEMTIME local;
+    ReadUiLocalClock(&local);
+    return {local.wYear, local.wMonth};
+}
+
+void Invalidate(HWND window) {
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+void ApplyButtonRule(HWND window) {
+    const CalendarButtons b = CalendarButtonStates(calendar.position);
+    EnableWindow(GetDlgItem(window, IDC_PREVYEAR), b.previousYear);
+    EnableWindow(GetDlgItem(window, IDC_PREVMONTH), b.previousMonth);
+    EnableWindow(GetDlgItem(window, IDC_NEXTMONTH), b.nextMonth);
+    EnableWindow(GetDlgItem(window, IDC_NEXTYEAR), b.nextYear);
+}
+
+// Shows `position`: buttons, model, repaint.
+void MoveTo(HWND window, CalendarPosition position) {
+    calendar.position = position;
+    ApplyButtonRule(window);
+    ComputeMonthModel(position.year, position.month);
+    Invalidate(window);
+}
+
+void SetAgeCaption(HWND window) {
+    char caption[128] = "";
+    LoadStringA(GetWindowServices().module, calendar.showAge ? IDS_HIDEAGE : IDS_SHOWAGE, caption,
+                sizeof caption);
+    SetDlgItemTextA(window, IDC_AGETOGGLE, caption);
+}
+
+// The dialog template's size comes from the dialog font's metrics; the picture is laid out in
+// pixels. Where the font makes the client area smaller than the picture, the window grows from its
+// top-left corner so that no cell is cut off.
+void FitPicture(HWND window) {
+    const CalendarPoint extent = CalendarPictureExtent(ComputeCalendarGeometry(calendar.dpi));
+    RECT frame;
+    RECT client;
+    if (!GetWindowRect(window, &frame) || !GetClientRect(window, &client)) {
+        return;
+    }
+    const int margin = CalendarScale(calendar.dpi, 6);
+    const int width = client.right > extent.x + margin ? client.right : extent.x + margin;
+    const int height = client.bottom > extent.y + margin ? client.bottom : extent.y + margin;
+    if (width == client.right && height == client.bottom) {
+        return;
+    }
+    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + width - client.right,
+                 frame.bottom - frame.top + height - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void OpenCalendar(HWND window) {
+    HDC screen = GetDC(nullptr);
+    calendar.dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+    calendar.showAge = GetWindowServices().readShowAge();
+    SetAgeCaption(window);
+    CreateDialogPalette(window, calendar.palette);
+    calendar.position = ClockPosition();
+    ApplyButtonRule(window);
+    ComputeMonthModel(calendar.position.year, calendar.position.month);
+    FitPicture(window);
+}
+
+void PaintCalendar(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPalettePaint(window, paint, calendar.palette);
+    if (dc != nullptr) {
+        DrawMonthCalendar(dc, CurrentMonthModel(), calendar.showAge, calendar.dpi, calendar.drawing,
+                          calendar.marks);
+    }
+    EndPalettePaint(window, paint, calendar.palette);
+}
+
+void ToggleAge(HWND window) {
+    calendar.showAge = !calendar.showAge;
+    SetAgeCaption(window);
+    Invalidate(window);
+}
+
+// A move command; refused at the range's ends even when its button is disabled, since a click
+// sent to a disabled button still arrives on some systems.
+void Navigate(HWND window, CalendarCommand command) {
+    const CalendarMove move = NavigateCalendar(calendar.position, command, ClockPosition());
+    if (move.accepted) {
+        MoveTo(window, move.position);
+    }
+}
+
+void OnCommand(HWND window, WORD id) {
+    if (id == IDOK || id == IDCANCEL) {
+        EndDialog(window, 1);
+        return;
+    }
+    if (id == IDC_AGETOGGLE) {
+        ToggleAge(window);
+        return;
+    }
+    for (const MoveButton& button : kMoveButtons) {
+        if (button.id == id) {
+            Navigate(window, button.command);
+        }
+    }
+}
+
+void CloseCalendar() {
+    GetWindowServices().writeShowAge(calendar.showAge);
+    DeletePalette(calendar.palette);
+    ReleaseCalendarDrawing(calendar.drawing);
+}
+
+}  // namespace
+
+const MoonCalendarDialogState& GetMoonCalendarDialogState() {
+    return calendar;
+}
+
+void OpenMoonCalendarDialog(HWND owner) {
+    if (calendar.open) {
+        SetForegroundWindow(calendar.window);
+        return;
+    }
+    calendar.open = true;
+    DialogBoxParamA(GetWindowServices().module, MAKEINTRESOURCEA(IDD_MOONCALENDAR), owner,
+                    MoonCalendarDialogProc, 0);
+    calendar.open = false;
+    calendar.window = nullptr;
+}
+
+void RefreshMoonCalendarDialog(bool full) {
+    if (!calendar.open || calendar.window == nullptr) {
+        if (full) {
+            InvalidateMonthModel();
+        }
+        return;
+    }
+    HWND window = calendar.window;
+    if (full) {
+        InvalidateMonthModel();
+        ComputeMonthModel(calendar.position.year, calendar.position.month);
+        Invalidate(window);
+        return;
+    }
+    // A change of time zone: the model follows the new bias, and the picture with it.
+    if (ComputeMonthModel(calendar.position.year, calendar.position.month)) {
+        Invalidate(window);
+    }
+    SYSTEMTIME clock;
+    ReadUiLocalClock(&clock);
+    const CalendarRefresh refresh = DecideCalendarRefresh(
+        calendar.position, clock, calendar.marks.todayShown, calendar.marks.markedDay);
+    switch (refresh.action) {
+        case KeepCalendar:
+            break;
+        case RepaintCalendar:
+            Invalidate(window);
+            break;
+        case FollowClockCalendar:
+            MoveTo(window, refresh.position);
+            break;
+    }
+}
+
+INT_PTR CALLBACK MoonCalendarDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    calendar.window = window;
+    switch (message) {
+        case WM_INITDIALOG:
+            OpenCalendar(window);
+            return TRUE;
+        case WM_COMMAND:
+            OnCommand(window, LOWORD(wParam));
+            return TRUE;
+        case WM_PAINT:
+            PaintCalendar(window);
+            return TRUE;
+        case WM_CLOSE:
+            EndDialog(window, 1);
+            return TRUE;
+        case WM_DESTROY:
+            CloseCalendar();
+            return FALSE;
+        case WM_QUERYNEWPALETTE:
+            // A dialog procedure's own return value only says "handled" for this message.
+            SetWindowLongPtrA(window, DWLP_MSGRESULT, OnQueryNewPalette(window, calendar.palette));
+            return TRUE;
+        case WM_PALETTECHANGED:
+            OnPaletteChanged(window, reinterpret_cast<HWND>(wParam), calendar.palette);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}

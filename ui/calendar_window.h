@@ -1,0 +1,28 @@
+// The month calendar window (dialog 122, "Moon Calendar"): one month between January 1900 and
+// December 2100 with buttons to move by month and year, to return to today and to switch the
+// Moon-age figures; kept in step with the clock by the tray's refreshes. Opened and refreshed
+// through ui/dialogs.h; its state is here for the tests.
+#pragma once
+
+#include <windows.h>
+
+#include "presentation/calendar_navigation.h"
+#include "ui/calendar_drawing.h"
+#include "ui/palette.h"
+
+struct MoonCalendarDialogState {
+    bool open;                  // from the opener's start until the modal run returns
+    HWND window;                // recorded on every message the dialog receives
+    CalendarPosition position;  // the month on display, always the month model's
+    bool showAge;               // cells show the Moon age; the caption of button 1120 follows
+    int dpi;                    // the screen's, read when the window opens
+    CalendarPaintMarks marks;   // what the last paint highlighted
+    CalendarDrawingResources drawing;
+    PaletteContext palette;
+};
+
+// The one window's state.
+const MoonCalendarDialogState& GetMoonCalendarDialogState();
+
+// Dialog procedure of the month calendar window.
+INT_PTR CALLBACK MoonCalendarDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

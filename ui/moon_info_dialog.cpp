@@ -1,0 +1,222 @@
+#include "ui/moon_info_dialog.h"
+
+#include "astro/time_scales.h"
+#include "astro/time_zone.h"
+#include "presentation/moon_info.h"
+#include "presentation/pictures.h"
+#include "resources/resource.h"
+#include "ui/dialogs.h"
+#include "ui/ui_clock.h"
+
+namespace {
+
+constexpr int kPictureSize = 32;
+constexpr int kStripMaskX = 0;
+constexpr int kStripFirstPictureX = 32;
+constexpr int kStripPitch = 31;  // neighbouring pictures share one column
+constexpr size_t kLineSize = 64;
+
+MoonInfoDialogState dialog = {
+    false,
+    nullptr,
+    {                                 },
+    {
+      {0, IDC_PICTURENOW, nullptr, 0, 0},{0, IDC_PICTURENEW, nullptr, 0, 0},
+      {180, IDC_PICTUREFULL, nullptr, 0, 0},
+      },
+};
+
+bool PlatformLongDate(const SYSTEMTIME& local, char* dest, size_t size) {
+    return GetDateFormatA(GetSystemDefaultLCID(), DATE_LONGDATE, &local, nullptr, dest,
+                          static_cast<int>(size)) != 0;
+}
+
+bool PlatformTimeWithoutSeconds(const SYSTEMTIME& local, char* dest, size_t size) {
+    return GetTimeFormatA(GetSystemDefaultLCID(), TIME_NOSECONDS, &local, nullptr, dest,
+                          static_cast<int>(size)) != 0;
+}
+
+// Places of the pictures from the hidden frames, and their bitmaps filled with the button face
+// that shows in the corners around each disc.
+void SetUpPictures(HWND window) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = screen != nullptr ? CreateCompatibleDC(screen) : nullptr;
+    if (memory != nullptr) {
+        POINT clientOrigin = {0, 0};
+        ClientToScreen(window, &clientOrigin);
+        HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
+        const RECT whole = {0, 0, kPictureSize, kPictureSize};
+        for (MoonPictureSlot& slot : dialog.slots) {
+            RECT frame;
+            HWND placeholder = GetDlgItem(window, slot.placeholder);
+            if (placeholder == nullptr || !GetWindowRect(placeholder, &frame)) {
+                continue;
+            }
+            slot.x = frame.left - clientOrigin.x;
+            slot.y = frame.top - clientOrigin.y;
+            slot.bitmap = CreateCompatibleBitmap(screen, kPictureSize, kPictureSize);
+            if (slot.bitmap != nullptr) {
+                HGDIOBJ replaced = SelectObject(memory, slot.bitmap);
+                FillRect(memory, &whole, face);
+                SelectObject(memory, replaced);
+            }
+        }
+        DeleteDC(memory);
+    }
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+}
+
+void DrawPictures(HWND window, double angleNow) {
+    HDC stripDc = CreateCompatibleDC(nullptr);
+    if (stripDc == nullptr) {
+        return;
+    }
+    HBITMAP strip =
+        static_cast<HBITMAP>(LoadImageA(GetWindowServices().module, MAKEINTRESOURCEA(IDB_MOONSTRIP),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HDC slotDc = strip != nullptr ? CreateCompatibleDC(nullptr) : nullptr;
+    if (slotDc != nullptr) {
+        HGDIOBJ replacedStrip = SelectObject(stripDc, strip);
+        dialog.slots[0].angle = angleNow;
+        for (MoonPictureSlot& slot : dialog.slots) {
+            if (slot.bitmap == nullptr) {
+                continue;
+            }
+            const int k = MoonStripPictureIndex(slot.angle);
+            HGDIOBJ replaced = SelectObject(slotDc, slot.bitmap);
+            BitBlt(slotDc, 0, 0, kPictureSize, kPictureSize, stripDc, kStripMaskX, 0, SRCAND);
+            BitBlt(slotDc, 0, 0, kPictureSize, kPictureSize, stripDc,
+                   kStripFirstPictureX + kStripPitch * k, 0, SRCPAINT);
+            SelectObject(slotDc, replaced);
+            const RECT area = {slot.x, slot.y, slot.x + kPictureSize, slot.y + kPictureSize};
+            InvalidateRect(window, &area, FALSE);
+        }
+        SelectObject(stripDc, replacedStrip);
+        DeleteDC(slotDc);
+    }
+    if (strip != nullptr) {
+        DeleteObject(strip);
+    }
+    DeleteDC(stripDc);
+}
+
+void SetInstantLine(HWND window, int control, JulianCenturies instant, int32_t bias) {
+    SYSTEMTIME local;
+    LocalTimeOfInstant(instant, bias, &local);
+    char line[kLineSize];
+    FormatMoonInstantLine(line, sizeof line, local, PlatformLongDate, PlatformTimeWithoutSeconds);
+    SetDlgItemTextA(window, control, line);
+}
+
+void OpenDialog(HWND window) {
+    CreateDialogPalette(window, dialog.palette);
+    SetUpPictures(window);
+    RefreshMoonInfoDialog();
+}
+
+void PaintDialog(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPalettePaint(window, paint, dialog.palette);
+    HDC memory = dc != nullptr ? CreateCompatibleDC(dc) : nullptr;
+    if (memory != nullptr) {
+        for (const MoonPictureSlot& slot : dialog.slots) {
+            if (slot.bitmap != nullptr) {
+                HGDIOBJ replaced = SelectObject(memory, slot.bitmap);
+                BitBlt(dc, slot.x, slot.y, kPictureSize, kPictureSize, memory, 0, 0, SRCCOPY);
+                SelectObject(memory, replaced);
+            }
+        }
+        DeleteDC(memory);
+    }
+    EndPalettePaint(window, paint, dialog.palette);
+}
+
+void CloseDialog() {
+    DeletePalette(dialog.palette);
+    for (MoonPictureSlot& slot : dialog.slots) {
+        if (slot.bitmap != nullptr) {
+            DeleteObject(slot.bitmap);
+            slot.bitmap = nullptr;
+        }
+    }
+}
+
+INT_PTR OnCommand(HWND window, WPARAM wParam) {
+    switch (LOWORD(wParam)) {
+        case IDOK:
+        case IDCANCEL:
+            EndDialog(window, 1);
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+const MoonInfoDialogState& GetMoonInfoDialogState() {
+    return dialog;
+}
+
+void OpenMoonInfoDialog(HWND owner) {
+    if (dialog.open) {
+        SetForegroundWindow(dialog.window);
+        return;
+    }
+    dialog.open = true;
+    DialogBoxParamA(GetWindowServices().module, MAKEINTRESOURCEA(IDD_MOONINFO), owner,
+                    MoonInfoDialogProc, 0);
+    dialog.open = false;
+    dialog.window = nullptr;
+}
+
+void RefreshMoonInfoDialog() {
+    if (!dialog.open || dialog.window == nullptr) {
+        return;
+    }
+    HWND window = dialog.window;
+    SYSTEMTIME utc;
+    ReadUiUtcClock(&utc);
+    const int32_t bias = TimeZoneBias();
+    MoonInfoFigures figures;
+    ComputeMoonInfoFigures(CenturiesFromSystemTime(utc), &figures);
+
+    char text[32];
+    SetDlgItemTextA(window, IDC_AGE, FormatMoonAgeText(text, sizeof text, figures.age));
+    SetDlgItemTextA(window, IDC_FRACTION,
+                    FormatIlluminatedText(text, sizeof text, figures.illuminated));
+    DrawPictures(window, figures.phaseAngle);
+    SetInstantLine(window, IDC_PREVIOUSNEW, figures.newMoon, bias);
+    SetInstantLine(window, IDC_NEXTFULL, figures.fullMoon, bias);
+}
+
+INT_PTR CALLBACK MoonInfoDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    dialog.window = window;
+    switch (message) {
+        case WM_INITDIALOG:
+            OpenDialog(window);
+            return 1;
+        case WM_PAINT:
+            PaintDialog(window);
+            return 1;
+        case WM_COMMAND:
+            return OnCommand(window, wParam);
+        case WM_CLOSE:
+            EndDialog(window, 1);
+            return 1;
+        case WM_QUERYNEWPALETTE:
+            // A dialog procedure's own return value only says "handled" for this message.
+            SetWindowLongPtrA(window, DWLP_MSGRESULT, OnQueryNewPalette(window, dialog.palette));
+            return 1;
+        case WM_PALETTECHANGED:
+            OnPaletteChanged(window, reinterpret_cast<HWND>(wParam), dialog.palette);
+            return 1;
+        case WM_DESTROY:
+            CloseDialog();
+            return 0;
+        default:
+            return 0;
+    }
+}

@@ -1,0 +1,32 @@
+// The Moon information window (dialog 121): the Moon now, its age and illuminated fraction, and
+// the local date and time of the previous new Moon and the next full Moon beside their pictures.
+// Opened and refreshed through ui/dialogs.h; its state is here for the tests.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/palette.h"
+
+// One of the three Moon pictures of the window.
+struct MoonPictureSlot {
+    double angle;     // phase angle in degrees the picture shows
+    int placeholder;  // the hidden frame control that marks the picture's place
+    HBITMAP bitmap;   // 32 x 32, compatible with the screen; null while the window is closed
+    int x;            // top-left in the dialog's client coordinates
+    int y;
+};
+
+constexpr int kMoonPictureSlotCount = 3;
+
+struct MoonInfoDialogState {
+    bool open;    // while the modal loop runs
+    HWND window;  // recorded on every message the dialog receives
+    PaletteContext palette;
+    MoonPictureSlot slots[kMoonPictureSlotCount];  // now, the new Moon, the full Moon
+};
+
+// The one window's state.
+const MoonInfoDialogState& GetMoonInfoDialogState();
+
+// Dialog procedure of the Moon information window.
+INT_PTR CALLBACK MoonInfoDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
