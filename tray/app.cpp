@@ -15,6 +15,7 @@
 #include "presentation/tray_logic.h"
 #include "tray/tray_icons.h"
 #include "ui/dialogs.h"
+#include "ui/ui_clock.h"
 
 namespace {
 
@@ -379,6 +380,8 @@ int RunProgram(HINSTANCE instance) {
     LoadSettings();
     SetCustomHolidayPath(GetDataPath());
     SetWindowServices(WindowServices{instance, ReadShowAge, WriteShowAge, FullRefresh});
+    // The windows read the program's clock, so that "today" is the same moment everywhere.
+    SetUiClock(UiClock{ReadUtcClock, ReadLocalClock});
     PrepareSlots(mainWindow);
     ComputeStatus(true, true);
     AddAllIcons();
