@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "astro/time_zone.h"
+#include "calendar/custom_holidays.h"
+#include "calendar/holidays.h"
+#include "calendar/month_model.h"
 #include "resources/resource.h"
 #include "tests/win/tray_test_support.h"
 #include "tray/clock.h"
@@ -264,6 +267,48 @@ TEST_F(MainWindowTest, TimeChangeRefreshesAndArmsTheTimerForHalfPastTheMinute) {
     AppCalls() = SystemAppCalls();
     EXPECT_GT(CurrentStatusMemory().lastCenturies, last);
     EXPECT_EQ(armedIntervals, (std::vector<UINT>{600, 60000}));
+}
+
+// What the holiday editor's OK sets off: the saved record reaches the tooltip and the calendar at
+// once through the full refresh, and is read back from the file by the next start.
+TEST_F(MainWindowTest, ASavedHolidayShowsInTheTooltipAndTheCalendarAndSurvivesARestart) {
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    const std::string dataPath = std::string(folder) + "nocturo-tray-test.dat";
+    DeleteFileA(dataPath.c_str());
+    SetCustomHolidayPath(dataPath.c_str());
+    StartWith("10011");
+    ASSERT_EQ(std::string(TraySlots()[DayIconSlot].notify.szTip).find("創立記念日"),
+              std::string::npos);
+
+    CustomHoliday record = {};
+    record.kind = DayOff;
+    record.firstYear = 2000;
+    record.lastYear = 2100;
+    record.rule = ByDate;
+    record.month = 5;
+    record.day = 15;
+    std::strcpy(record.name, "創立記念日");
+    ASSERT_GE(InsertCustomHoliday(record), 0);
+    ASSERT_TRUE(SaveCustomHolidays());
+    FullRefresh();
+    EXPECT_NE(std::string(TraySlots()[DayIconSlot].notify.szTip).find("創立記念日"),
+              std::string::npos)
+        << TraySlots()[DayIconSlot].notify.szTip;
+    ComputeMonthModel(2024, 5);
+    EXPECT_STREQ(CurrentMonthModel().cells[17].holidayName, "創立記念日");  // 15 May, a Wednesday
+
+    // The next start reads the file afresh.
+    SetCustomHolidayPath(dataPath.c_str());
+    InvalidateHolidayCache();
+    InvalidateMonthModel();
+    ComputeMonthModel(2024, 5);
+    EXPECT_STREQ(CurrentMonthModel().cells[17].holidayName, "創立記念日");
+
+    SetCustomHolidayPath("");
+    InvalidateHolidayCache();
+    InvalidateMonthModel();
+    DeleteFileA(dataPath.c_str());
 }
 
 // --- The popup menu -----------------------------------------------------------------------------
