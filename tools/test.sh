@@ -4,9 +4,11 @@
 #   1. native build (build/native) and its tests;
 #   2. Windows build (build/windows, mingw-w64) and its tests under Wine on Xvfb;
 #   3. the end-to-end check of nocturo.exe (tools/e2e.sh);
-#   4. the native tests again under AddressSanitizer and UndefinedBehaviorSanitizer (build/sanitize).
+#   4. the native tests again under AddressSanitizer and UndefinedBehaviorSanitizer (build/sanitize);
+#   5. a short fuzzing run of every reader of outside input (tools/fuzz.sh, 10 s a target).
 # Every stage runs even when an earlier one failed; the exit status is non-zero when any failed.
-# Environment: NOCTURO_BUILD (default: build/ in the repository), NOCTURO_JOBS (default: 2).
+# Environment: NOCTURO_BUILD (default: build/ in the repository), NOCTURO_JOBS (default: 2),
+# NOCTURO_FUZZ_SECONDS (default: 10).
 set -uo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -148,6 +150,24 @@ if build sanitize "$sanitize" -DCMAKE_C_FLAGS="$sanitizers" -DCMAKE_CXX_FLAGS="$
         ctest --test-dir "$sanitize" --output-on-failure --no-tests=error -j"$jobs" 2>&1 |
         tee "$log/sanitize-ctest.log"
     ctest_result "sanitize tests" "$log/sanitize-ctest.log" "${PIPESTATUS[0]}" $((SECONDS - t))
+fi
+
+# --- fuzzing ---
+echo "== fuzz: every target for ${NOCTURO_FUZZ_SECONDS:-10} s"
+t=$SECONDS
+bash tools/fuzz.sh "${NOCTURO_FUZZ_SECONDS:-10}" 2>&1 | tee "$log/fuzz.log"
+rc=${PIPESTATUS[0]}
+line="$(grep -E '^fuzz: [0-9]+ passed, [0-9]+ failed' "$log/fuzz.log" | tail -1)"
+if [ -n "$line" ]; then
+    p="$(sed -E 's/fuzz: ([0-9]+) passed.*/\1/' <<<"$line")"
+    f="$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$line")"
+    passed=$((passed + p))
+    failed=$((failed + f))
+    [ "$rc" -eq 0 ] || [ "$f" -gt 0 ] || failed=$((failed + 1))
+    note "fuzz" "$([ "$rc" -eq 0 ] && echo ok || echo FAILED)" "$p passed, $f failed, $((SECONDS - t)) s"
+else
+    failed=$((failed + 1))
+    note "fuzz" FAILED "no result (exit $rc)"
 fi
 
 echo

@@ -1,0 +1,97 @@
+// Fuzz target: nocturo-cli's command line, parsed and run by the program's own main() and command
+// table. The input is the argument list, words separated by zero bytes. Output goes to /dev/null;
+// the process runs in a private folder, and every "-o" value is replaced by a file there, so that
+// no fuzzed path is ever written.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "astro/time_zone.h"
+#include "calendar/custom_holidays.h"
+#include "calendar/holidays.h"
+#include "calendar/month_model.h"
+#include "tests/fuzz/fuzz_check.h"
+
+// The program's main() under another name, with its real command table.
+#define main NocturoCliMain
+#include "cli/main.cpp"
+#undef main
+
+namespace {
+
+constexpr size_t kMaxWords = 12;
+
+void PrepareProcess() {
+    char folder[] = "/tmp/nocturo-fuzz-cli-XXXXXX";
+    if (!mkdtemp(folder) || chdir(folder) != 0) {
+        std::perror("private folder");
+        std::abort();
+    }
+    // A --custom of /dev/stdin must not wait for input.
+    const int empty = open("/dev/null", O_RDONLY);
+    const int null = open("/dev/null", O_WRONLY);
+    if (empty < 0 || dup2(empty, 0) < 0 || null < 0 || dup2(null, 1) < 0 ||
+        !std::freopen("/dev/null", "w", stdout)) {
+        std::perror("/dev/null");
+        std::abort();
+    }
+    // The program's messages go to the C stream only: the sanitizers and libFuzzer write their
+    // reports to descriptor 2 themselves, which stays open.
+    stderr = std::fopen("/dev/null", "w");
+    if (!stderr) {
+        std::abort();
+    }
+}
+
+// Whether a word is the option -o (alone or as "-o=FILE").
+bool IsOutputOption(const std::string& word) {
+    return word == "-o" || word.rfind("-o=", 0) == 0;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static bool prepared = false;
+    if (!prepared) {
+        PrepareProcess();
+        prepared = true;
+    }
+    std::vector<std::string> words = {"nocturo-cli"};
+    size_t start = 0;
+    for (size_t i = 0; i <= size && words.size() <= kMaxWords; ++i) {
+        if (i == size || data[i] == 0) {
+            words.emplace_back(reinterpret_cast<const char*>(data) + start, i - start);
+            start = i + 1;
+        }
+    }
+    for (size_t i = 1; i < words.size(); ++i) {
+        if (words[i] == "-o" && i + 1 < words.size()) {
+            words[i + 1] = "out.ics";
+        } else if (IsOutputOption(words[i])) {
+            words[i] = "-o=out.ics";
+        }
+    }
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(&word[0]);
+    }
+    argv.push_back(nullptr);
+
+    const int status = NocturoCliMain(static_cast<int>(words.size()), argv.data());
+    std::fflush(stdout);
+    std::fflush(stderr);
+    FUZZ_CHECK(status >= 0 && status <= 2);
+
+    // Each run starts from the state of a fresh process.
+    ClearTimeZoneBiasOverride();
+    SetCustomHolidayPath("");
+    InvalidateHolidayCache();
+    InvalidateMonthModel();
+    return 0;
+}
