@@ -1,7 +1,8 @@
 // Fuzz target: nocturo-cli's command line, parsed and run by the program's own main() and command
-// table. The input is the argument list, words separated by zero bytes. Output goes to /dev/null;
-// the process runs in a private folder, and every "-o" value is replaced by a file there, so that
-// no fuzzed path is ever written.
+// table. The input is a custom-holiday data file and the argument list: two bytes (little-endian)
+// give the file's length, the file's bytes follow, then the words, separated by zero bytes. Every
+// "--custom" value names that file. Output goes to /dev/null; the process runs in a private
+// folder, and every "-o" value is replaced by a file there, so that no fuzzed path is written.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -49,9 +50,22 @@ void PrepareProcess() {
     }
 }
 
-// Whether a word is the option -o (alone or as "-o=FILE").
-bool IsOutputOption(const std::string& word) {
-    return word == "-o" || word.rfind("-o=", 0) == 0;
+// Whether a word is the option `name` (alone or as "name=VALUE").
+bool IsOption(const std::string& word, const std::string& name) {
+    return word == name || word.rfind(name + "=", 0) == 0;
+}
+
+// Gives the value of every `name` option the file `file` instead.
+void RedirectOption(std::vector<std::string>* words, const std::string& name,
+                    const std::string& file) {
+    for (size_t i = 1; i < words->size(); ++i) {
+        std::string& word = (*words)[i];
+        if (word == name && i + 1 < words->size()) {
+            (*words)[i + 1] = file;
+        } else if (IsOption(word, name)) {
+            word = name + "=" + file;
+        }
+    }
 }
 
 }  // namespace
@@ -62,21 +76,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         PrepareProcess();
         prepared = true;
     }
+    size_t fileSize = size >= 2 ? static_cast<size_t>(data[0] | data[1] << 8) : 0;
+    const size_t start0 = size >= 2 ? 2 : size;
+    fileSize = fileSize < size - start0 ? fileSize : size - start0;
+    FILE* file = std::fopen("custom.dat", "wb");
+    FUZZ_CHECK(file != nullptr);
+    FUZZ_CHECK(fileSize == 0 || std::fwrite(data + start0, 1, fileSize, file) == fileSize);
+    FUZZ_CHECK(std::fclose(file) == 0);
+
     std::vector<std::string> words = {"nocturo-cli"};
-    size_t start = 0;
-    for (size_t i = 0; i <= size && words.size() <= kMaxWords; ++i) {
+    size_t start = start0 + fileSize;
+    for (size_t i = start; i <= size && words.size() <= kMaxWords; ++i) {
         if (i == size || data[i] == 0) {
             words.emplace_back(reinterpret_cast<const char*>(data) + start, i - start);
             start = i + 1;
         }
     }
-    for (size_t i = 1; i < words.size(); ++i) {
-        if (words[i] == "-o" && i + 1 < words.size()) {
-            words[i + 1] = "out.ics";
-        } else if (IsOutputOption(words[i])) {
-            words[i] = "-o=out.ics";
-        }
-    }
+    RedirectOption(&words, "-o", "out.ics");
+    RedirectOption(&words, "--custom", "custom.dat");
     std::vector<char*> argv;
     for (std::string& word : words) {
         argv.push_back(&word[0]);
