@@ -46,7 +46,9 @@ SYSTEMTIME ComputeMonthCell(MonthCell* cell, double localNoon, double universalN
 
 bool ComputeMonthModel(uint16_t year, uint16_t month) {
     const int32_t bias = TimeZoneBias();
-    if (monthModel.year == year && monthModel.month == month && monthModel.bias == bias) {
+    // Year 0 marks an empty model, so a request for year 0 is never taken as already held.
+    if (monthModel.year != 0 && monthModel.year == year && monthModel.month == month &&
+        monthModel.bias == bias) {
         return false;
     }
     monthModel.year = year;

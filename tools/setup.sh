@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and testing Nocturo needs on a Debian 12 machine: the native and mingw-w64
 # compilers, GoogleTest and Google Benchmark, Wine with Xvfb for the Windows program and its tests,
-# the Japanese locale and a Japanese font, and the two iCalendar parsers that read the CLI's export
-# back. Idempotent and quick when everything is there already. Run as root, or as a user who may use
-# sudo.
+# the Japanese locale and a Japanese font, the two iCalendar parsers that read the CLI's export
+# back, and clang with libFuzzer for the fuzzers. Idempotent and quick when everything is there
+# already. Run as root, or as a user who may use sudo.
 set -euo pipefail
 
 packages=(
@@ -14,6 +14,7 @@ packages=(
     xvfb xauth x11-utils xdotool imagemagick
     fonts-ipafont-gothic locales
     python3-icalendar libical3
+    clang-14 libclang-rt-14-dev python3
 )
 
 as_root() {

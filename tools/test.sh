@@ -3,9 +3,12 @@
 # errors and runs every test:
 #   1. native build (build/native) and its tests;
 #   2. Windows build (build/windows, mingw-w64) and its tests under Wine on Xvfb;
-#   3. the end-to-end check of nocturo.exe (tools/e2e.sh).
+#   3. the end-to-end check of nocturo.exe (tools/e2e.sh);
+#   4. the native tests again under AddressSanitizer and UndefinedBehaviorSanitizer (build/sanitize);
+#   5. a short fuzzing run of every reader of outside input (tools/fuzz.sh, 10 s a target).
 # Every stage runs even when an earlier one failed; the exit status is non-zero when any failed.
-# Environment: NOCTURO_BUILD (default: build/ in the repository), NOCTURO_JOBS (default: 2).
+# Environment: NOCTURO_BUILD (default: build/ in the repository), NOCTURO_JOBS (default: 2),
+# NOCTURO_FUZZ_SECONDS (default: 10).
 set -uo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -14,6 +17,7 @@ build="${NOCTURO_BUILD:-$root/build}"
 jobs="${NOCTURO_JOBS:-2}"
 native="$build/native"
 windows="$build/windows"
+sanitize="$build/sanitize"
 prefix="$windows/wineprefix"
 log="$build/logs"
 
@@ -132,6 +136,38 @@ if build windows "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/tools/mingw-w64.cmake"
         failed=$((failed + 1))
         note "end-to-end" FAILED "no result (exit $rc)"
     fi
+fi
+
+# --- native under the sanitizers ---
+# Every native test again with AddressSanitizer (out-of-bounds, use after free, leaks) and
+# UndefinedBehaviorSanitizer (overflow, shifts, bad conversions); the first report ends the test.
+sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+if build sanitize "$sanitize" -DCMAKE_C_FLAGS="$sanitizers" -DCMAKE_CXX_FLAGS="$sanitizers" \
+    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"; then
+    echo "== sanitize: tests"
+    t=$SECONDS
+    ASAN_OPTIONS="detect_leaks=1:abort_on_error=0" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+        ctest --test-dir "$sanitize" --output-on-failure --no-tests=error -j"$jobs" 2>&1 |
+        tee "$log/sanitize-ctest.log"
+    ctest_result "sanitize tests" "$log/sanitize-ctest.log" "${PIPESTATUS[0]}" $((SECONDS - t))
+fi
+
+# --- fuzzing ---
+echo "== fuzz: every target for ${NOCTURO_FUZZ_SECONDS:-10} s"
+t=$SECONDS
+bash tools/fuzz.sh "${NOCTURO_FUZZ_SECONDS:-10}" 2>&1 | tee "$log/fuzz.log"
+rc=${PIPESTATUS[0]}
+line="$(grep -E '^fuzz: [0-9]+ passed, [0-9]+ failed' "$log/fuzz.log" | tail -1)"
+if [ -n "$line" ]; then
+    p="$(sed -E 's/fuzz: ([0-9]+) passed.*/\1/' <<<"$line")"
+    f="$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$line")"
+    passed=$((passed + p))
+    failed=$((failed + f))
+    [ "$rc" -eq 0 ] || [ "$f" -gt 0 ] || failed=$((failed + 1))
+    note "fuzz" "$([ "$rc" -eq 0 ] && echo ok || echo FAILED)" "$p passed, $f failed, $((SECONDS - t)) s"
+else
+    failed=$((failed + 1))
+    note "fuzz" FAILED "no result (exit $rc)"
 fi
 
 echo

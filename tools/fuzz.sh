@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# Fuzzes every reader of outside input for a bounded time: the custom-holiday data file, the
+# settings values and paths, nocturo-cli's command line, and the date and search entry points.
+#   tools/fuzz.sh [SECONDS] [TARGET...]   SECONDS per target (default 10); all targets by default
+#   tools/fuzz.sh 3600                    the long run: an hour per target
+# Builds build/fuzz with clang and libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer, and
+# runs each fuzzer from its seed corpus (tests/fuzz/corpus/TARGET) plus the inputs earlier runs
+# found (build/fuzz/corpus/TARGET). A crash, a time-out, a leak or a sanitizer report fails the
+# target; the input is kept in build/fuzz/findings/TARGET/ and its path printed. To keep it as a
+# regression input, copy it into tests/fuzz/corpus/TARGET/: every native build replays the seed
+# corpus as a test. Ends with "fuzz: N passed, M failed" and a non-zero status when any failed.
+# Environment: NOCTURO_BUILD (default: build/ in the repository), NOCTURO_JOBS (default: 2).
+set -uo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root" || exit 1
+seconds="${1:-10}"
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(custom_holidays settings_values cli dates calendar)
+build="${NOCTURO_BUILD:-$root/build}/fuzz"
+jobs="${NOCTURO_JOBS:-2}"
+log="${NOCTURO_BUILD:-$root/build}/logs"
+
+if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
+    echo "fuzz: SECONDS must be a positive whole number, not '$seconds'" >&2
+    exit 2
+fi
+# Debian's clang 14 brings libFuzzer in libclang-rt-14-dev (tools/setup.sh installs both).
+cc=clang-14
+cxx=clang++-14
+for tool in "$cc" "$cxx" cmake python3 iconv; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "fuzz: $tool is not installed; run tools/setup.sh" >&2
+        echo "fuzz: 0 passed, 1 failed"
+        exit 1
+    fi
+done
+mkdir -p "$log"
+
+# clang keeps string literals in UTF-8: the build compiles a copy of the sources whose texts are
+# Shift_JIS already, the bytes g++ gives the program.
+sources="$build/src"
+if ! python3 "$root/tools/fuzz_sources.py" "$root" "$sources" >"$log/fuzz-build.log" 2>&1; then
+    cat "$log/fuzz-build.log"
+    echo "fuzz: the sources could not be copied"
+    echo "fuzz: 0 passed, ${#targets[@]} failed"
+    exit 1
+fi
+flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+echo "== fuzz: configure and build ($build)"
+if ! { cmake -S "$sources" -B "$build/out" -DNOCTURO_WERROR=ON -DNOCTURO_FUZZ=ON \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER="$cc" -DCMAKE_CXX_COMPILER="$cxx" \
+    -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" &&
+    nice cmake --build "$build/out" -j"$jobs" $(printf -- '--target fuzz_%s ' "${targets[@]}"); } \
+    >>"$log/fuzz-build.log" 2>&1; then
+    grep -E -A5 'error|Error' "$log/fuzz-build.log" | head -60
+    echo "fuzz: build failed (full log: $log/fuzz-build.log)"
+    echo "fuzz: 0 passed, ${#targets[@]} failed"
+    exit 1
+fi
+
+# A run of one input that takes longer than this is a hang. The slowest honest inputs (an
+# iCalendar export of all 201 years with every kind) take a few seconds under the sanitizers.
+timeout_per_input=60
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:allocator_may_return_null=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+passed=0
+failed=0
+summary=()
+for target in "${targets[@]}"; do
+    fuzzer="$build/out/tests/fuzz/fuzz_$target"
+    seeds="$root/tests/fuzz/corpus/$target"
+    corpus="$build/corpus/$target"
+    findings="$build/findings/$target"
+    if [ ! -x "$fuzzer" ] || [ ! -d "$seeds" ]; then
+        echo "fuzz: $target: missing fuzzer ($fuzzer) or seed corpus ($seeds)" >&2
+        failed=$((failed + 1))
+        summary+=("$(printf '%-16s FAILED  missing' "$target")")
+        continue
+    fi
+    mkdir -p "$corpus" "$findings"
+    echo "== fuzz: $target for $seconds s"
+    nice "$fuzzer" -max_total_time="$seconds" -timeout="$timeout_per_input" -rss_limit_mb=2048 \
+        -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "$seeds" \
+        >"$log/fuzz-$target.log" 2>&1
+    rc=$?
+    runs="$(grep -E '^stat::number_of_executed_units:' "$log/fuzz-$target.log" | awk '{print $2}')"
+    # libFuzzer ends a clean run with "Done N runs"; a run without it did not finish.
+    if [ "$rc" -eq 0 ] && grep -qE '^Done [0-9]+ runs' "$log/fuzz-$target.log"; then
+        passed=$((passed + 1))
+        summary+=("$(printf '%-16s ok      %s runs, corpus %s' "$target" "${runs:-?}" \
+            "$(ls "$corpus" | wc -l)")")
+    else
+        failed=$((failed + 1))
+        grep -E 'ERROR|SUMMARY|broken|Test unit written|artifact' "$log/fuzz-$target.log" | head -20
+        summary+=("$(printf '%-16s FAILED  exit %s; see %s' "$target" "$rc" "$log/fuzz-$target.log")")
+    fi
+done
+
+echo
+for line in "${summary[@]}"; do
+    echo "   $line"
+done
+echo "fuzz: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
