@@ -17,7 +17,7 @@ cd "$root" || exit 1
 seconds="${1:-10}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(custom_holidays settings_values cli dates calendar)
+[ ${#targets[@]} -gt 0 ] || targets=(custom_holidays settings_values cli dates calendar status)
 build="${NOCTURO_BUILD:-$root/build}/fuzz"
 jobs="${NOCTURO_JOBS:-2}"
 log="${NOCTURO_BUILD:-$root/build}/logs"
