@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes every reader of outside input for a bounded time: the custom-holiday data file, the
-# settings values and paths, nocturo-cli's command line, and the date and search entry points.
+# settings values and paths, nocturo-cli's command line, the date and search entry points, the
+# calendar lookups, and the tray's decision of the moment from any clock reading.
 #   tools/fuzz.sh [SECONDS] [TARGET...]   SECONDS per target (default 10); all targets by default
 #   tools/fuzz.sh 3600                    the long run: an hour per target
 # Builds build/fuzz with clang and libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer, and
@@ -17,7 +18,7 @@ cd "$root" || exit 1
 seconds="${1:-10}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(custom_holidays settings_values cli dates calendar)
+[ ${#targets[@]} -gt 0 ] || targets=(custom_holidays settings_values cli dates calendar status)
 build="${NOCTURO_BUILD:-$root/build}/fuzz"
 jobs="${NOCTURO_JOBS:-2}"
 log="${NOCTURO_BUILD:-$root/build}/logs"

@@ -28,12 +28,24 @@ namespace {
 
 constexpr size_t kMaxWords = 12;
 
+std::string folderPath;
+
+// The private folder goes when the process ends normally (a crash leaves it for the post-mortem).
+void RemoveFolder() {
+    for (const char* name : {"custom.dat", "out.ics", "out.ics.tmp"}) {
+        unlink((folderPath + "/" + name).c_str());
+    }
+    rmdir(folderPath.c_str());
+}
+
 void PrepareProcess() {
     char folder[] = "/tmp/nocturo-fuzz-cli-XXXXXX";
     if (!mkdtemp(folder) || chdir(folder) != 0) {
         std::perror("private folder");
         std::abort();
     }
+    folderPath = folder;
+    std::atexit(RemoveFolder);
     // A --custom of /dev/stdin must not wait for input.
     const int empty = open("/dev/null", O_RDONLY);
     const int null = open("/dev/null", O_WRONLY);

@@ -16,7 +16,17 @@
 
 namespace {
 
-// A private folder per process: parallel fuzzing jobs must not read each other's file.
+// A private folder per process: parallel fuzzing jobs must not read each other's file. It goes
+// when the process ends normally (a crash leaves it for the post-mortem).
+std::string folderPath;
+
+void RemoveFolder() {
+    const std::string path = folderPath + "/nocturo.dat";
+    unlink(path.c_str());
+    unlink((path + ".tmp").c_str());
+    rmdir(folderPath.c_str());
+}
+
 const std::string& DataPath() {
     static const std::string path = [] {
         char folder[] = "/tmp/nocturo-fuzz-XXXXXX";
@@ -24,7 +34,9 @@ const std::string& DataPath() {
             std::perror("mkdtemp");
             std::abort();
         }
-        return std::string(folder) + "/nocturo.dat";
+        folderPath = folder;
+        std::atexit(RemoveFolder);
+        return folderPath + "/nocturo.dat";
     }();
     return path;
 }
