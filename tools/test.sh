@@ -61,6 +61,25 @@ ctest_result() {
     fi
 }
 
+# counted_result STAGE PREFIX LOG EXIT SECONDS: adds the counts of a script that closes with
+# "PREFIX: N passed, M failed" (the end-to-end check, the fuzzers). A script that failed without
+# counting a failure, or printed no such line, counts as one failure.
+counted_result() {
+    local stage="$1" prefix="$2" file="$3" rc="$4" secs="$5" line p f
+    line="$(grep -E "^$prefix: [0-9]+ passed, [0-9]+ failed" "$file" | tail -1)"
+    if [ -z "$line" ]; then
+        failed=$((failed + 1))
+        note "$stage" FAILED "no result (exit $rc)"
+        return
+    fi
+    p="$(sed -E "s/$prefix: ([0-9]+) passed.*/\\1/" <<<"$line")"
+    f="$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$line")"
+    passed=$((passed + p))
+    failed=$((failed + f))
+    [ "$rc" -eq 0 ] || [ "$f" -gt 0 ] || failed=$((failed + 1))
+    note "$stage" "$([ "$rc" -eq 0 ] && echo ok || echo FAILED)" "$p passed, $f failed, $secs s"
+}
+
 # build NAME DIR [CMAKE ARGUMENTS...]: configures and builds one configuration.
 build() {
     local name="$1" dir="$2" t=$SECONDS
@@ -123,19 +142,7 @@ if build windows "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/tools/mingw-w64.cmake"
     echo "== end-to-end check"
     t=$SECONDS
     bash tools/e2e.sh "$windows" 2>&1 | tee "$log/e2e.log"
-    rc=${PIPESTATUS[0]}
-    line="$(grep -E '^e2e: [0-9]+ passed, [0-9]+ failed' "$log/e2e.log" | tail -1)"
-    if [ -n "$line" ]; then
-        p="$(sed -E 's/e2e: ([0-9]+) passed.*/\1/' <<<"$line")"
-        f="$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$line")"
-        passed=$((passed + p))
-        failed=$((failed + f))
-        [ "$rc" -eq 0 ] || [ "$f" -gt 0 ] || failed=$((failed + 1))
-        note "end-to-end" "$([ "$rc" -eq 0 ] && echo ok || echo FAILED)" "$p passed, $f failed, $((SECONDS - t)) s"
-    else
-        failed=$((failed + 1))
-        note "end-to-end" FAILED "no result (exit $rc)"
-    fi
+    counted_result "end-to-end" e2e "$log/e2e.log" "${PIPESTATUS[0]}" $((SECONDS - t))
 fi
 
 # --- native under the sanitizers ---
@@ -156,19 +163,7 @@ fi
 echo "== fuzz: every target for ${NOCTURO_FUZZ_SECONDS:-10} s"
 t=$SECONDS
 bash tools/fuzz.sh "${NOCTURO_FUZZ_SECONDS:-10}" 2>&1 | tee "$log/fuzz.log"
-rc=${PIPESTATUS[0]}
-line="$(grep -E '^fuzz: [0-9]+ passed, [0-9]+ failed' "$log/fuzz.log" | tail -1)"
-if [ -n "$line" ]; then
-    p="$(sed -E 's/fuzz: ([0-9]+) passed.*/\1/' <<<"$line")"
-    f="$(sed -E 's/.* ([0-9]+) failed.*/\1/' <<<"$line")"
-    passed=$((passed + p))
-    failed=$((failed + f))
-    [ "$rc" -eq 0 ] || [ "$f" -gt 0 ] || failed=$((failed + 1))
-    note "fuzz" "$([ "$rc" -eq 0 ] && echo ok || echo FAILED)" "$p passed, $f failed, $((SECONDS - t)) s"
-else
-    failed=$((failed + 1))
-    note "fuzz" FAILED "no result (exit $rc)"
-fi
+counted_result "fuzz" fuzz "$log/fuzz.log" "${PIPESTATUS[0]}" $((SECONDS - t))
 
 echo
 echo "== summary ($((SECONDS - start_all)) s; logs in $log)"
