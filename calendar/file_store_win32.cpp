@@ -2,13 +2,31 @@
 #include "calendar/file_store.h"
 
 #include <cstring>
+#include <string>
 #include <windows.h>
+
+namespace {
+
+// Paths are Shift_JIS like every text of the program; the wide file functions take them in
+// UTF-16 whatever the system's code page, so a folder named in Japanese opens on any Windows.
+std::wstring WidePath(const char* path) {
+    const int length = static_cast<int>(strlen(path));
+    const int units = length > 0 ? MultiByteToWideChar(932, 0, path, length, nullptr, 0) : 0;
+    if (units <= 0) {
+        return std::wstring();
+    }
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    MultiByteToWideChar(932, 0, path, length, &wide[0], units);
+    return wide;
+}
+
+}  // namespace
 
 bool ReadFileBytes(const char* path, void* buf, size_t max, size_t* got) {
     *got = 0;
     // No sharing: a file being written by another process is not read half-way.
-    HANDLE file =
-        CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(WidePath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -44,8 +62,9 @@ bool ReplaceFileContents(const char* path, const void* data, size_t size) {
     memcpy(tmp, path, length);
     memcpy(tmp + length, ".tmp", sizeof(".tmp"));
 
-    HANDLE file =
-        CreateFileA(tmp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::wstring wideTmp = WidePath(tmp);
+    HANDLE file = CreateFileW(wideTmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -66,9 +85,10 @@ bool ReplaceFileContents(const char* path, const void* data, size_t size) {
         ok = false;
     }
     // Write-through: the call returns only once the rename itself is on the disk.
-    ok = ok && MoveFileExA(tmp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    ok = ok && MoveFileExW(wideTmp.c_str(), WidePath(path).c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!ok) {
-        DeleteFileA(tmp);
+        DeleteFileW(wideTmp.c_str());
     }
     return ok;
 }

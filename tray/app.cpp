@@ -16,11 +16,11 @@
 #include "tray/tray_icons.h"
 #include "ui/dialogs.h"
 #include "ui/ui_clock.h"
+#include "ui/win32_text.h"
 
 namespace {
 
 constexpr UINT_PTR kMinuteTimerId = 1;
-constexpr int kMessageBufferSize = 128;
 
 HWND mainWindow = nullptr;
 UINT taskbarCreatedMsg = 0;
@@ -32,7 +32,7 @@ uint32_t popupMenuNumber = 0;
 bool menuTracking = false;
 
 int SystemMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
-    return MessageBoxA(owner, text, caption, type);
+    return ShowShiftJisMessageBox(owner, text, caption, type);
 }
 
 UINT_PTR SystemSetTimer(HWND window, UINT_PTR id, UINT milliseconds) {
@@ -54,9 +54,8 @@ BOOL SystemTrackPopupMenu(HMENU menu, UINT flags, int x, int y, HWND owner) {
 AppPlatformCalls appCalls = SystemAppCalls();
 
 void ShowAlreadyRunning() {
-    char text[kMessageBufferSize] = "";
-    LoadStringA(GetInstance(), IDS_ALREADYRUNNING, text, sizeof text);
-    appCalls.messageBox(nullptr, text, GetAppTitle(), MB_ICONEXCLAMATION | MB_OK);
+    const std::string text = LoadShiftJisString(GetInstance(), IDS_ALREADYRUNNING);
+    appCalls.messageBox(nullptr, text.c_str(), GetAppTitle(), MB_ICONEXCLAMATION | MB_OK);
 }
 
 void ReleasePopupMenu() {
@@ -83,7 +82,7 @@ void TrackTrayMenu(HWND window) {
     GetCursorPos(&cursor);
     // A tray event queued ahead of the release message of the last menu must not leak it.
     ReleasePopupMenu();
-    popupMenu = LoadMenuA(GetInstance(), MAKEINTRESOURCEA(IDR_RIGHTMENU));
+    popupMenu = LoadMenuW(GetInstance(), MAKEINTRESOURCEW(IDR_RIGHTMENU));
     popupSubMenu = popupMenu ? GetSubMenu(popupMenu, 0) : nullptr;
     ++popupMenuNumber;
     if (popupSubMenu) {
@@ -94,7 +93,7 @@ void TrackTrayMenu(HWND window) {
         appCalls.trackPopupMenu(popupSubMenu, TPM_RIGHTBUTTON, cursor.x, cursor.y, window);
         menuTracking = false;
     }
-    PostMessageA(window, WM_APP_MENUDONE, popupMenuNumber, 0);
+    PostMessageW(window, WM_APP_MENUDONE, popupMenuNumber, 0);
 }
 
 void UpdateCheckMarks(HMENU menu) {
@@ -128,14 +127,14 @@ void OnTrayEvent(HWND window, WPARAM wParam, LPARAM lParam) {
         return;
     }
     const int index = static_cast<int>(wParam);
-    NOTIFYICONDATAA& notify = TraySlots()[index].notify;
+    NOTIFYICONDATAW& notify = TraySlots()[index].notify;
     const bool oldProtocol = notify.cbSize == kOldTrayRecordSize;
     const UINT event = static_cast<UINT>(lParam);
     switch (DecideTrayEvent(event, oldProtocol)) {
         case ShowPopupMenu:
             TrackTrayMenu(window);
             if (event == WM_CONTEXTMENU) {
-                Shell_NotifyIconA(NIM_SETFOCUS, &notify);
+                Shell_NotifyIconW(NIM_SETFOCUS, &notify);
             }
             break;
         case RefreshStatus:
@@ -168,7 +167,7 @@ void OnCommand(HWND window, UINT id) {
             OpenCustomHolidayListDialog(window);
             break;
         case IDM_EXIT:
-            PostMessageA(window, WM_CLOSE, 0, 0);
+            PostMessageW(window, WM_CLOSE, 0, 0);
             break;
         default:
             break;
@@ -176,7 +175,7 @@ void OnCommand(HWND window, UINT id) {
 }
 
 void FinishStartup(HWND window) {
-    taskbarCreatedMsg = RegisterWindowMessageA("TaskbarCreated");
+    taskbarCreatedMsg = RegisterWindowMessageW(L"TaskbarCreated");
     ShowSplash(GetInstance(), window);
     ArmMinuteTimer(window);
 }
@@ -196,13 +195,13 @@ void OnTaskbarCreated() {
 }
 
 bool RegisterMainClass(HINSTANCE instance) {
-    WNDCLASSA windowClass = {};
+    WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_NOCTURO));
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_NOCTURO));
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     windowClass.lpszClassName = kMainWindowClass;
-    return RegisterClassA(&windowClass) != 0;
+    return RegisterClassW(&windowClass) != 0;
 }
 
 }  // namespace
@@ -226,13 +225,13 @@ HMENU CurrentPopupMenu() {
 
 bool CloseRunningInstance(HWND running, HANDLE instanceMutex, DWORD limitMilliseconds) {
     if (running) {
-        PostMessageA(running, WM_CLOSE, 0, 0);
+        PostMessageW(running, WM_CLOSE, 0, 0);
     }
     const uint64_t deadline = appCalls.milliseconds() + limitMilliseconds;
     bool windowGone = false;
     bool mutexOwned = instanceMutex == nullptr;
     for (;;) {
-        windowGone = windowGone || FindWindowA(kMainWindowClass, nullptr) == nullptr;
+        windowGone = windowGone || FindWindowW(kMainWindowClass, nullptr) == nullptr;
         if (windowGone && !mutexOwned) {
             // An instance that ended without releasing the mutex leaves it abandoned: ours now.
             const DWORD wait = WaitForSingleObject(instanceMutex, 0);
@@ -303,7 +302,7 @@ void ToggleIcon(int index) {
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            PostMessageA(window, WM_APP_STARTUP, 0, 0);
+            PostMessageW(window, WM_APP_STARTUP, 0, 0);
             return 0;
         case WM_DESTROY:
             OnDestroy(window);
@@ -323,7 +322,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             if (wParam == PBT_APMRESUMESUSPEND) {
                 FullRefresh();
             }
-            return DefWindowProcA(window, message, wParam, lParam);
+            return DefWindowProcW(window, message, wParam, lParam);
         case WM_APP_STARTUP:
             FinishStartup(window);
             return 0;
@@ -339,7 +338,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 OnTaskbarCreated();
                 return 0;
             }
-            return DefWindowProcA(window, message, wParam, lParam);
+            return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
@@ -348,7 +347,7 @@ namespace {
 // Owns the instance mutex for the caller when no other process does. The mutex is created even
 // when another instance owns it, so that "-v" can wait for it.
 bool AcquireInstanceMutex(HANDLE* mutex) {
-    *mutex = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+    *mutex = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
     if (*mutex == nullptr) {
         return true;  // without the service, the window search alone decides
     }
@@ -370,11 +369,12 @@ int RunProgram(HINSTANCE instance) {
     if (!RegisterMainClass(instance)) {
         return 0;
     }
-    mainWindow = CreateWindowExA(WS_EX_TOOLWINDOW, kMainWindowClass, GetAppTitle(),
-                                 WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    mainWindow =
+        CreateWindowExW(WS_EX_TOOLWINDOW, kMainWindowClass, WideFromShiftJis(GetAppTitle()).c_str(),
+                        WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     if (!mainWindow) {
-        UnregisterClassA(kMainWindowClass, instance);
+        UnregisterClassW(kMainWindowClass, instance);
         return 0;
     }
     LoadSettings();
@@ -387,13 +387,13 @@ int RunProgram(HINSTANCE instance) {
     AddAllIcons();
 
     MSG msg = {};
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     mainWindow = nullptr;
     ReleaseSlots();
-    UnregisterClassA(kMainWindowClass, instance);
+    UnregisterClassW(kMainWindowClass, instance);
     return static_cast<int>(msg.wParam);
 }
 
@@ -404,7 +404,7 @@ int RunApplication(HINSTANCE instance, const char* arguments) {
     SetInstance(instance);
     HANDLE mutex = nullptr;
     bool owned = AcquireInstanceMutex(&mutex);
-    HWND running = FindWindowA(kMainWindowClass, nullptr);
+    HWND running = FindWindowW(kMainWindowClass, nullptr);
     int code = 0;
     switch (DecideStart(ParseStartOption(arguments), running != nullptr || !owned)) {
         case ShowRunningMessage:

@@ -10,11 +10,11 @@ constexpr UINT WM_APP_STARTUP = 32768;   // finishes start-up once the message l
 constexpr UINT WM_APP_MENUDONE = 32770;  // releases the popup menu named by wParam after tracking
 
 // Class name of the main window; a top-level window of this class marks a running instance.
-constexpr const char* kMainWindowClass = "NOCTU";
+constexpr const wchar_t* kMainWindowClass = L"NOCTU";
 
 // Name of the mutex the running instance holds for its whole life. Two starts at the same moment
 // both find no window yet; only one of them can own the mutex.
-constexpr const char* kInstanceMutexName = "Local\\NocturoInstance";
+constexpr const wchar_t* kInstanceMutexName = L"Local\\NocturoInstance";
 
 // How long "-r" and "-v" wait for a running instance to close before giving up.
 constexpr DWORD kCloseWaitMilliseconds = 10000;

@@ -57,7 +57,7 @@ bool CopyBitmapArea(HINSTANCE module, HBITMAP target, int x, int y, int width, i
         source = CreateMappedBitmap(module, resource, 0, const_cast<COLORMAP*>(mapping), 1);
     } else {
         source = static_cast<HBITMAP>(
-            LoadImageA(module, MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, 0));
+            LoadImageW(module, MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, 0));
     }
     if (!source) {
         return false;
@@ -158,7 +158,7 @@ void BuildCalendarIcons(HINSTANCE module, const SYSTEMTIME& date, int32_t dayKin
     };
     for (const CalendarPicture& p : pictures) {
         HBITMAP page = static_cast<HBITMAP>(
-            LoadImageA(module, MAKEINTRESOURCEA(IDB_PAGE), IMAGE_BITMAP, 0, 0, 0));
+            LoadImageW(module, MAKEINTRESOURCEW(IDB_PAGE), IMAGE_BITMAP, 0, 0, 0));
         HBITMAP mask = CreateMask();
         bool drawn = page && mask &&
                      CopyBitmapArea(module, page, kPageX, kPageY, kCellWidth, kCellHeight,

@@ -7,7 +7,7 @@ HINSTANCE programInstance = nullptr;
 }  // namespace
 
 HINSTANCE GetInstance() {
-    return programInstance ? programInstance : GetModuleHandleA(nullptr);
+    return programInstance ? programInstance : GetModuleHandleW(nullptr);
 }
 
 void SetInstance(HINSTANCE instance) {

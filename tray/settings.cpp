@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "presentation/settings_values.h"
+#include "ui/win32_text.h"
 
 namespace {
 
@@ -17,23 +18,40 @@ const char kShowAgeKey[] = "ShowAge";
 // The value of `key`, "" when the file, the section or the key is missing.
 void ReadValue(const char* section, const char* key, char* value, DWORD size) {
     value[0] = '\0';
-    GetPrivateProfileStringA(section, key, "", value, size, settingsPath);
+    wchar_t wide[128] = L"";
+    GetPrivateProfileStringW(WideFromShiftJis(section).c_str(), WideFromShiftJis(key).c_str(), L"",
+                             wide, 128, WideFromShiftJis(settingsPath).c_str());
+    CopyShiftJisFromWide(value, size, wide);
 }
 
 void WriteSwitch(const char* section, const char* key, bool on) {
     if (settingsPath[0] != '\0') {
-        WritePrivateProfileStringA(section, key, on ? "1" : "0", settingsPath);
+        WritePrivateProfileStringW(WideFromShiftJis(section).c_str(), WideFromShiftJis(key).c_str(),
+                                   on ? L"1" : L"0", WideFromShiftJis(settingsPath).c_str());
     }
 }
 
+// The program's own path in Shift_JIS; "" when it is too long or names a folder that code page 932
+// cannot write (a path of "?" would name another file or none).
+std::string ModulePathText() {
+    wchar_t wide[1024];
+    const DWORD length = GetModuleFileNameW(nullptr, wide, 1024);
+    if (length == 0 || length >= 1024) {
+        return std::string();
+    }
+    bool lossless = true;
+    std::string path = ShiftJisFromWide(wide, &lossless);
+    return lossless ? path : std::string();
+}
+
 bool SystemWantsReverseTrayOrder() {
-    OSVERSIONINFOA version = {};
+    OSVERSIONINFOW version = {};
     version.dwOSVersionInfoSize = sizeof version;
     // The version as the system reports it to this program, which its manifest decides: without
     // a declared newer system, Windows 8 and later all report 6.2.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    BOOL known = GetVersionExA(&version);
+    BOOL known = GetVersionExW(&version);
 #pragma GCC diagnostic pop
     return known && ReverseTrayOrderFor(version.dwPlatformId, version.dwMajorVersion,
                                         version.dwMinorVersion);
@@ -45,12 +63,7 @@ void LoadSettings() {
     reverseTrayOrder = SystemWantsReverseTrayOrder() ? 1 : 0;
     // The module's own path, not the command line: a program started without quotes or from a
     // folder with a dot in its name still finds its files beside itself.
-    char modulePath[1024];
-    DWORD length = GetModuleFileNameA(nullptr, modulePath, sizeof modulePath);
-    if (length == 0 || length >= sizeof modulePath) {
-        modulePath[0] = '\0';
-    }
-    SetSettingsPaths(modulePath);
+    SetSettingsPaths(ModulePathText().c_str());
     ReadIconSettings(TraySlots(), TrayIconCount);
 }
 

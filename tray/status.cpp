@@ -6,24 +6,23 @@
 
 #include "astro/time_scales.h"
 #include "astro/time_zone.h"
+#include "presentation/shift_jis.h"
 #include "tray/clock.h"
 #include "tray/icon_images.h"
 #include "tray/program.h"
 #include "tray/tray_icons.h"
+#include "ui/win32_text.h"
 
 namespace {
 
 StatusMemory memory = InitialStatusMemory();
 
-static_assert(sizeof(NOTIFYICONDATAA::szTip) == kTooltipSize,
-              "the tray record carries a 128-byte tooltip");
-
-// The long date of the local clock as the system writes it; when the system's formatter fails,
-// the program's own Japanese form, so that the calendar icons never stop at an empty text.
+// The long date of the local clock in the Japanese form; when the system's formatter fails, the
+// program's own, so that the calendar icons never stop at an empty text.
 void LongDateOfClock(const SYSTEMTIME& local, char* dest) {
-    if (GetDateFormatA(GetSystemDefaultLCID(), DATE_LONGDATE, &local, nullptr, dest,
-                       kTooltipSize) == 0 ||
-        dest[0] == '\0') {
+    const std::string text = JapaneseLongDate(local);
+    dest[0] = '\0';
+    if (text.empty() || !AppendShiftJisText(dest, kTooltipSize, text.c_str())) {
         FormatJapaneseLongDate(dest, kTooltipSize, local.wYear, local.wMonth, local.wDay);
     }
 }
@@ -52,7 +51,7 @@ bool ComputeStatus(bool iconForce, bool dateForce) {
     request.tideOn = slots[TideIconSlot].enabled != 0;
     request.calendarOn = slots[MonthIconSlot].enabled || slots[DayIconSlot].enabled ||
                          slots[WeekdayIconSlot].enabled;
-    request.moonTip = slots[MoonIconSlot].notify.szTip;
+    request.moonTip = slots[MoonIconSlot].tip;
 
     const StatusDecision d = DecideStatus(request, &memory);
     if (d.moonCell >= 0) {
@@ -62,12 +61,12 @@ bool ComputeStatus(bool iconForce, bool dateForce) {
         BuildPhaseIcon(GetInstance(), TidePicture, d.tideCell);
     }
     if (d.moonTipChanged) {
-        std::memcpy(slots[MoonIconSlot].notify.szTip, d.moonTip, kTooltipSize);
-        std::memcpy(slots[TideIconSlot].notify.szTip, d.moonTip, kTooltipSize);
+        SetSlotTooltip(slots[MoonIconSlot], d.moonTip);
+        SetSlotTooltip(slots[TideIconSlot], d.moonTip);
     }
     if (d.calendarChanged) {
         for (int i = MonthIconSlot; i <= WeekdayIconSlot; ++i) {
-            std::memcpy(slots[i].notify.szTip, d.calendarTip, kTooltipSize);
+            SetSlotTooltip(slots[i], d.calendarTip);
         }
         BuildCalendarIcons(GetInstance(), request.local, d.dayKind);
     }

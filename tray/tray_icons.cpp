@@ -1,16 +1,27 @@
 #include "tray/tray_icons.h"
 
+#include "presentation/shift_jis.h"
+#include "ui/win32_text.h"
+
 namespace {
 
 constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 
 TrayIconSlot slots[TrayIconCount] = {
-    {   "MoonIcon", 1, nullptr, nullptr, {}},
-    {   "TideIcon", 0, nullptr, nullptr, {}},
-    {  "MonthIcon", 0, nullptr, nullptr, {}},
-    {    "DayIcon", 1, nullptr, nullptr, {}},
-    {"WeekDayIcon", 1, nullptr, nullptr, {}},
+    {   "MoonIcon", 1, nullptr, nullptr, {}, ""},
+    {   "TideIcon", 0, nullptr, nullptr, {}, ""},
+    {  "MonthIcon", 0, nullptr, nullptr, {}, ""},
+    {    "DayIcon", 1, nullptr, nullptr, {}, ""},
+    {"WeekDayIcon", 1, nullptr, nullptr, {}, ""},
 };
+
+// The slot's tooltip into its record, for the layout the record has now: an icon still in the old
+// protocol has only the short field, and the shell reads no further.
+void FillRecordTip(TrayIconSlot& slot) {
+    const size_t room =
+        slot.notify.cbSize == kOldTrayRecordSize ? kOldTrayTipUnits : kNewTrayTipUnits;
+    CopyWideText(slot.notify.szTip, room, WideFromShiftJis(slot.tip));
+}
 
 }  // namespace
 
@@ -22,14 +33,21 @@ TrayIconSlot* TraySlots() {
 
 void PrepareSlots(HWND window) {
     for (int i = 0; i < TrayIconCount; ++i) {
-        NOTIFYICONDATAA& n = slots[i].notify;
+        NOTIFYICONDATAW& n = slots[i].notify;
         n.cbSize = kOldTrayRecordSize;
         n.hWnd = window;
         n.uID = static_cast<UINT>(i);
         n.uFlags = kTrayFlags;
         n.uCallbackMessage = WM_APP_TRAY;
-        n.szTip[0] = '\0';
+        n.szTip[0] = L'\0';
+        slots[i].tip[0] = '\0';
     }
+}
+
+void SetSlotTooltip(TrayIconSlot& slot, const char* text) {
+    slot.tip[0] = '\0';
+    AppendShiftJisText(slot.tip, sizeof slot.tip, text);
+    FillRecordTip(slot);
 }
 
 int CountEnabledIcons() {
@@ -58,7 +76,7 @@ void AddAllIcons() {
     for (int p = 0; p < TrayIconCount; ++p) {
         TrayIconSlot& slot = slots[SlotAtDisplayPosition(p)];
         if (slot.enabled) {
-            Shell_NotifyIconA(NIM_ADD, &slot.notify);
+            Shell_NotifyIconW(NIM_ADD, &slot.notify);
         }
     }
     if (previousClass != 0) {
@@ -69,19 +87,21 @@ void AddAllIcons() {
         if (!slot.enabled) {
             continue;
         }
-        NOTIFYICONDATAA& n = slot.notify;
+        NOTIFYICONDATAW& n = slot.notify;
         n.cbSize = kNewTrayRecordSize;
         n.uVersion = NOTIFYICON_VERSION;
-        if (!Shell_NotifyIconA(NIM_SETVERSION, &n)) {
+        if (!Shell_NotifyIconW(NIM_SETVERSION, &n)) {
             n.uVersion = 0;
             n.cbSize = kOldTrayRecordSize;
+            FillRecordTip(slot);
             continue;
         }
+        FillRecordTip(slot);
         // A shell that speaks the new protocol may keep an icon hidden from an earlier run.
         n.dwState = 0;
         n.dwStateMask = NIS_HIDDEN;
         n.uFlags = NIF_STATE;
-        Shell_NotifyIconA(NIM_MODIFY, &n);
+        Shell_NotifyIconW(NIM_MODIFY, &n);
         n.uFlags = kTrayFlags;
     }
 }
@@ -92,15 +112,15 @@ void ModifyAllIcons() {
         if (!slot.enabled) {
             continue;
         }
-        NOTIFYICONDATAA& n = slot.notify;
+        NOTIFYICONDATAW& n = slot.notify;
         if (n.cbSize == kOldTrayRecordSize) {
-            Shell_NotifyIconA(NIM_MODIFY, &n);
+            Shell_NotifyIconW(NIM_MODIFY, &n);
             continue;
         }
         n.dwState = 0;
         n.dwStateMask = NIS_HIDDEN;
         n.uFlags |= NIF_STATE;
-        Shell_NotifyIconA(NIM_MODIFY, &n);
+        Shell_NotifyIconW(NIM_MODIFY, &n);
         n.uFlags &= ~static_cast<UINT>(NIF_STATE);
     }
 }
@@ -109,14 +129,14 @@ void DeleteAllIcons() {
     for (int p = 0; p < TrayIconCount; ++p) {
         TrayIconSlot& slot = slots[SlotAtDisplayPosition(p)];
         if (slot.enabled) {
-            Shell_NotifyIconA(NIM_DELETE, &slot.notify);
+            Shell_NotifyIconW(NIM_DELETE, &slot.notify);
         }
     }
 }
 
 void DeleteIcon(int index) {
     if (index >= 0 && index < TrayIconCount) {
-        Shell_NotifyIconA(NIM_DELETE, &slots[index].notify);
+        Shell_NotifyIconW(NIM_DELETE, &slots[index].notify);
     }
 }
 

@@ -7,18 +7,24 @@
 
 #include <cstdint>
 
+#include "presentation/tooltips.h"
 #include "presentation/tray_logic.h"
 
 // Callback message of all five icons: wParam = slot index, lParam = the mouse or shell event.
 constexpr UINT WM_APP_TRAY = 32769;
 
 // The record sizes that tell the shell which protocol an icon speaks: the short first layout (plain
-// mouse messages, 64-byte tooltip) and the layout that ends before the item GUID, the smallest that
-// carries every field the program sets for the new protocol (128-byte tooltip, state and state
-// mask, the version). On 32-bit Windows they are 88 and 488 bytes; on 64-bit Windows 104 and 504,
-// since the handles are pointer-sized. No GUID is set: icons are known by window and id.
-constexpr DWORD kOldTrayRecordSize = NOTIFYICONDATAA_V1_SIZE;
-constexpr DWORD kNewTrayRecordSize = NOTIFYICONDATAA_V2_SIZE;
+// mouse messages, a tooltip of 64 UTF-16 units) and the layout that ends before the item GUID, the
+// smallest that carries every field the program sets for the new protocol (a tooltip of 128 units,
+// state and state mask, the version). On 32-bit Windows they are 152 and 936 bytes; on 64-bit
+// Windows 168 and 952, since the handles are pointer-sized. No GUID is set: icons are known by
+// window and id.
+constexpr DWORD kOldTrayRecordSize = NOTIFYICONDATAW_V1_SIZE;
+constexpr DWORD kNewTrayRecordSize = NOTIFYICONDATAW_V2_SIZE;
+
+// The tooltip room of the two layouts in UTF-16 units, the terminating zero included.
+constexpr size_t kOldTrayTipUnits = 64;
+constexpr size_t kNewTrayTipUnits = 128;
 
 // One tray icon.
 struct TrayIconSlot {
@@ -26,8 +32,14 @@ struct TrayIconSlot {
     int32_t enabled;          // 1 while the icon is switched on
     HBITMAP maskBitmap;       // mask of the current picture; owned by the slot
     HBITMAP colorBitmap;      // colour bitmap of the current picture; released once the icon exists
-    NOTIFYICONDATAA notify;   // cbSize says which protocol the shell is told about
+    NOTIFYICONDATAW notify;   // cbSize says which protocol the shell is told about
+    char tip[kTooltipSize];   // the tooltip as composed, Shift_JIS; notify.szTip shows it
 };
+
+// Gives `slot` the Shift_JIS tooltip `text`: kept as it is in slot.tip and converted into the tray
+// record, cut at a whole character to the room of the record's layout (64 or 128 UTF-16 units,
+// the zero included).
+void SetSlotTooltip(TrayIconSlot& slot, const char* text);
 
 // The program's five slots, indexed by TrayIconIndex. Keys and default switches are set at start:
 // Moon, day and weekday on.

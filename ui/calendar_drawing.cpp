@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "ui/dialogs.h"
 #include "ui/ui_clock.h"
+#include "ui/win32_text.h"
 
 namespace {
 
@@ -15,7 +16,9 @@ constexpr int kPictureSize = 32;
 constexpr int kStripFirstFrameX = 32;
 constexpr int kStripPitch = 31;        // neighbouring frames share one column
 constexpr int kStripAdjacentRow = 32;  // ring and frames of the adjacent months' days
-constexpr char kFontFace[] = "ＭＳ ゴシック";
+// The face name in UTF-16 from the start: converted from Shift_JIS it would be the same, but only
+// under code page 932 would the system read the bytes that way.
+constexpr wchar_t kFontFace[] = L"ＭＳ ゴシック";
 
 // Colours are palette-relative so that a palette display matches them in the window's palette.
 COLORREF PaletteColour(uint32_t rgb) {
@@ -23,14 +26,15 @@ COLORREF PaletteColour(uint32_t rgb) {
 }
 
 HFONT CreateCalendarFont(int height, int weight) {
-    return CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+    return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        FF_MODERN | DEFAULT_PITCH, kFontFace);
 }
 
 void TextAt(HDC dc, CalendarPoint at, UINT align, const char* text) {
     SetTextAlign(dc, align | TA_TOP | TA_NOUPDATECP);
-    TextOutA(dc, at.x, at.y, text, static_cast<int>(std::strlen(text)));
+    const std::wstring wide = WideFromShiftJis(text);
+    TextOutW(dc, at.x, at.y, wide.c_str(), static_cast<int>(wide.size()));
 }
 
 void FillWith(HDC dc, const CalendarRect& r, HBRUSH brush) {
@@ -74,8 +78,8 @@ bool PrepareStrip(HDC dc, CalendarDrawingResources& r) {
         if (r.surface == nullptr) {
             return false;  // the next cell tries again
         }
-        r.strip = static_cast<HBITMAP>(LoadImageA(GetWindowServices().module,
-                                                  MAKEINTRESOURCEA(IDB_MOONSTRIP), IMAGE_BITMAP, 0,
+        r.strip = static_cast<HBITMAP>(LoadImageW(GetWindowServices().module,
+                                                  MAKEINTRESOURCEW(IDB_MOONSTRIP), IMAGE_BITMAP, 0,
                                                   0, LR_CREATEDIBSECTION));
         if (r.strip == nullptr) {
             r.stripFailed = true;

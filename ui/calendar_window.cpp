@@ -5,6 +5,7 @@
 #include "resources/resource.h"
 #include "ui/dialogs.h"
 #include "ui/ui_clock.h"
+#include "ui/win32_text.h"
 
 namespace {
 
@@ -50,10 +51,9 @@ void MoveTo(HWND window, CalendarPosition position) {
 }
 
 void SetAgeCaption(HWND window) {
-    char caption[128] = "";
-    LoadStringA(GetWindowServices().module, calendar.showAge ? IDS_HIDEAGE : IDS_SHOWAGE, caption,
-                sizeof caption);
-    SetDlgItemTextA(window, IDC_AGETOGGLE, caption);
+    const std::string caption = LoadShiftJisString(GetWindowServices().module,
+                                                   calendar.showAge ? IDS_HIDEAGE : IDS_SHOWAGE);
+    SetWindowShiftJisText(GetDlgItem(window, IDC_AGETOGGLE), caption.c_str());
 }
 
 // The dialog template's size comes from the dialog font's metrics; the picture is laid out in
@@ -151,7 +151,7 @@ void OpenMoonCalendarDialog(HWND owner) {
         return;
     }
     calendar.open = true;
-    DialogBoxParamA(GetWindowServices().module, MAKEINTRESOURCEA(IDD_MOONCALENDAR), owner,
+    DialogBoxParamW(GetWindowServices().module, MAKEINTRESOURCEW(IDD_MOONCALENDAR), owner,
                     MoonCalendarDialogProc, 0);
     calendar.open = false;
     calendar.window = nullptr;
@@ -211,7 +211,7 @@ INT_PTR CALLBACK MoonCalendarDialogProc(HWND window, UINT message, WPARAM wParam
             return FALSE;
         case WM_QUERYNEWPALETTE:
             // A dialog procedure's own return value only says "handled" for this message.
-            SetWindowLongPtrA(window, DWLP_MSGRESULT, OnQueryNewPalette(window, calendar.palette));
+            SetWindowLongPtrW(window, DWLP_MSGRESULT, OnQueryNewPalette(window, calendar.palette));
             return TRUE;
         case WM_PALETTECHANGED:
             OnPaletteChanged(window, reinterpret_cast<HWND>(wParam), calendar.palette);

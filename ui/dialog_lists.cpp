@@ -2,21 +2,23 @@
 
 #include "resources/resource.h"
 #include "presentation/dialog_init.h"
+#include "ui/win32_text.h"
 
 namespace {
 
 void AddListString(void* context, uint16_t controlId, bool isComboBox, const char* text) {
-    SendDlgItemMessageA(static_cast<HWND>(context), controlId,
+    const std::wstring wide = WideFromShiftJis(text);
+    SendDlgItemMessageW(static_cast<HWND>(context), controlId,
                         isComboBox ? CB_ADDSTRING : LB_ADDSTRING, 0,
-                        reinterpret_cast<LPARAM>(text));
+                        reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 }  // namespace
 
 void FillDialogLists(HWND dialog, int resourceNumber) {
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
     HRSRC found =
-        FindResourceA(instance, MAKEINTRESOURCEA(resourceNumber), MAKEINTRESOURCEA(RT_DLGINIT));
+        FindResourceW(instance, MAKEINTRESOURCEW(resourceNumber), MAKEINTRESOURCEW(RT_DLGINIT));
     if (found == nullptr) {
         return;
     }

@@ -6,11 +6,13 @@
 
 #include "presentation/holiday_editor.h"
 #include "presentation/settings_values.h"
+#include "presentation/shift_jis.h"
 #include "resources/resource.h"
 #include "ui/dialog_lists.h"
 #include "ui/dialogs.h"
 #include "ui/holiday_dialogs.h"
 #include "ui/message_boxes.h"
+#include "ui/win32_text.h"
 
 namespace {
 
@@ -38,17 +40,17 @@ HWND Control(int id) {
 }
 
 int32_t Selection(int listId) {
-    const LRESULT selection = SendDlgItemMessageA(gEditor.window, listId, CB_GETCURSEL, 0, 0);
+    const LRESULT selection = SendDlgItemMessageW(gEditor.window, listId, CB_GETCURSEL, 0, 0);
     return selection == CB_ERR ? -1 : static_cast<int32_t>(selection);
 }
 
 void Select(int listId, int32_t position) {
-    SendDlgItemMessageA(gEditor.window, listId, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+    SendDlgItemMessageW(gEditor.window, listId, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
 }
 
 // Moves the focus the way the dialog manager does, so the default button follows it.
 void FocusOn(int controlId) {
-    SendMessageA(gEditor.window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(controlId)), TRUE);
+    SendMessageW(gEditor.window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(controlId)), TRUE);
 }
 
 void FocusOn(HolidayEditorControl control) {
@@ -63,23 +65,36 @@ void FocusOn(HolidayEditorControl control) {
 // being typed into keeps its caret.
 void CorrectYearEdit(int editId) {
     char text[kYearTextSize] = "";
-    GetDlgItemTextA(gEditor.window, editId, text, sizeof text);
+    GetWindowShiftJisText(Control(editId), text, sizeof text);
     char corrected[kYearTextSize];
     if (CorrectYearText(text, corrected, sizeof corrected)) {
-        SetDlgItemTextA(gEditor.window, editId, corrected);
+        SetWindowShiftJisText(Control(editId), corrected);
     }
 }
 
 // The year a corrected edit shows: the position its up-down reads from it.
 uint16_t YearOf(int editId) {
     char text[kYearTextSize] = "";
-    GetDlgItemTextA(gEditor.window, editId, text, sizeof text);
+    GetWindowShiftJisText(Control(editId), text, sizeof text);
     return static_cast<uint16_t>(ParseSettingValue(text));
 }
 
+// The typed name in Shift_JIS. False when it holds a character that Shift_JIS cannot write (𠮷,
+// an emoji): stored, it would turn into "?" and the user's name would be lost.
+bool ReadNameText(char* text, size_t size) {
+    const int length = GetWindowTextLengthW(Control(IDC_NAME));
+    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    GetWindowTextW(Control(IDC_NAME), &wide[0], static_cast<int>(wide.size()));
+    bool lossless = true;
+    const std::string narrow = ShiftJisFromWide(wide.c_str(), &lossless);
+    text[0] = '\0';
+    AppendShiftJisText(text, size, narrow.c_str());
+    return lossless;
+}
+
 void SetUpYearSpin(int spinId, uint16_t year) {
-    SendDlgItemMessageA(gEditor.window, spinId, UDM_SETRANGE32, kEditorFirstYear, kEditorLastYear);
-    SendDlgItemMessageA(gEditor.window, spinId, UDM_SETPOS32, 0, year);
+    SendDlgItemMessageW(gEditor.window, spinId, UDM_SETRANGE32, kEditorFirstYear, kEditorLastYear);
+    SendDlgItemMessageW(gEditor.window, spinId, UDM_SETPOS32, 0, year);
 }
 
 void OnInit() {
@@ -90,8 +105,8 @@ void OnInit() {
     Select(IDC_DAYLIST, gFields.day - 1);
     Select(IDC_WEEKLIST, gFields.week);
     Select(IDC_WEEKDAYLIST, gFields.weekday);
-    SetDlgItemTextA(gEditor.window, IDC_NAME, gFields.name);
-    SendDlgItemMessageA(gEditor.window, IDC_NAME, EM_LIMITTEXT, kHolidayNameSize - 1, 0);
+    SetWindowShiftJisText(Control(IDC_NAME), gFields.name);
+    SendDlgItemMessageW(gEditor.window, IDC_NAME, EM_LIMITTEXT, kHolidayNameSize - 1, 0);
     CheckDlgButton(gEditor.window, IDC_DAYOFF, gFields.dayOff ? BST_CHECKED : BST_UNCHECKED);
     CheckRadioButton(gEditor.window, IDC_BYDATE, IDC_BYWEEKDAY,
                      gFields.byDate ? IDC_BYDATE : IDC_BYWEEKDAY);
@@ -131,7 +146,11 @@ void OnConfirm() {
         return;
     }
     char text[kNameTextSize] = "";
-    GetDlgItemTextA(gEditor.window, IDC_NAME, text, sizeof text);
+    if (!ReadNameText(text, sizeof text)) {
+        ShowWarning(gEditor.window, IDS_NAMENOTSHIFTJIS);
+        FocusOn(IDC_NAME);
+        return;
+    }
     char name[kHolidayNameSize];
     CopyHolidayName(name, text);
     if (name[0] == '\0') {
@@ -186,7 +205,7 @@ HolidayEditorFields& GetHolidayEditorFields() {
 INT_PTR RunCustomHolidayEditDialog(HWND owner) {
     gEditor.open = true;
     const INT_PTR result =
-        DialogBoxParamA(GetWindowServices().module, MAKEINTRESOURCEA(IDD_HOLIDAYEDIT), owner,
+        DialogBoxParamW(GetWindowServices().module, MAKEINTRESOURCEW(IDD_HOLIDAYEDIT), owner,
                         CustomHolidayEditDialogProc, 0);
     gEditor.open = false;
     gEditor.window = nullptr;

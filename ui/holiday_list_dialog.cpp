@@ -10,6 +10,7 @@
 #include "ui/dialogs.h"
 #include "ui/holiday_dialogs.h"
 #include "ui/message_boxes.h"
+#include "ui/win32_text.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ HWND ListBox() {
 
 // The selected line, or -1 when there is none or it shows no record.
 int SelectedRecord() {
-    const LRESULT line = SendMessageA(ListBox(), LB_GETCURSEL, 0, 0);
+    const LRESULT line = SendMessageW(ListBox(), LB_GETCURSEL, 0, 0);
     if (line == LB_ERR || line < 0 || line >= CustomHolidays().count) {
         return -1;
     }
@@ -39,7 +40,7 @@ int SelectedRecord() {
 
 void ApplyButtonRule() {
     const int32_t count = CustomHolidays().count;
-    const bool selected = SendMessageA(ListBox(), LB_GETCURSEL, 0, 0) != LB_ERR;
+    const bool selected = SendMessageW(ListBox(), LB_GETCURSEL, 0, 0) != LB_ERR;
     EnableWindow(GetDlgItem(gList.window, IDC_ADD), count < kMaxCustomHolidays);
     EnableWindow(GetDlgItem(gList.window, IDC_EDIT), selected && count > 0);
     EnableWindow(GetDlgItem(gList.window, IDC_DELETE), selected && count > 0);
@@ -49,13 +50,14 @@ void ApplyButtonRule() {
 void FillList(int selection) {
     const CustomHolidayStore& store = CustomHolidays();
     HWND list = ListBox();
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
     char line[kHolidayLineSize];
     for (int32_t i = 0; i < store.count; ++i) {
         FormatCustomHolidayLine(store.records[i], line);
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+        const std::wstring wide = WideFromShiftJis(line);
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     }
-    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(selection), 0);
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selection), 0);
     ApplyButtonRule();
 }
 
@@ -146,10 +148,10 @@ void OnDelete() {
     if (index < 0) {
         return;
     }
-    SendMessageA(ListBox(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    SendMessageW(ListBox(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
     RemoveCustomHoliday(index);
     const int selection = index < CustomHolidays().count ? index : index - 1;
-    SendMessageA(ListBox(), LB_SETCURSEL, static_cast<WPARAM>(selection), 0);
+    SendMessageW(ListBox(), LB_SETCURSEL, static_cast<WPARAM>(selection), 0);
     ApplyButtonRule();
     RecordsChanged();
 }
@@ -205,7 +207,7 @@ void OpenCustomHolidayListDialog(HWND owner) {
         return;
     }
     gList.open = true;
-    DialogBoxParamA(GetWindowServices().module, MAKEINTRESOURCEA(IDD_HOLIDAYLIST), owner,
+    DialogBoxParamW(GetWindowServices().module, MAKEINTRESOURCEW(IDD_HOLIDAYLIST), owner,
                     CustomHolidayListDialogProc, 0);
     gList.open = false;
     gList.window = nullptr;
@@ -223,7 +225,7 @@ INT_PTR CALLBACK CustomHolidayListDialogProc(HWND window, UINT message, WPARAM w
             OnCancel();
             return TRUE;
         case WM_DESTROY:
-            SendMessageA(ListBox(), LB_RESETCONTENT, 0, 0);
+            SendMessageW(ListBox(), LB_RESETCONTENT, 0, 0);
             return FALSE;
         default:
             return FALSE;

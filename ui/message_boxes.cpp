@@ -2,10 +2,11 @@
 
 #include "presentation/texts.h"
 #include "ui/dialogs.h"
+#include "ui/win32_text.h"
 
 namespace {
 
-MessageBoxHooks gHooks = {MessageBoxA};
+MessageBoxHooks gHooks = {ShowShiftJisMessageBox};
 
 }  // namespace
 
@@ -14,8 +15,8 @@ MessageBoxHooks& GetMessageBoxHooks() {
 }
 
 void ShowWarning(HWND owner, int stringId) {
-    char text[512] = "";
-    LoadStringA(GetWindowServices().module, static_cast<UINT>(stringId), text, sizeof text);
-    auto show = gHooks.show ? gHooks.show : MessageBoxA;
-    show(owner, text, GetAppTitle(), MB_OK | MB_ICONWARNING);
+    const std::string text =
+        LoadShiftJisString(GetWindowServices().module, static_cast<UINT>(stringId));
+    auto show = gHooks.show ? gHooks.show : ShowShiftJisMessageBox;
+    show(owner, text.c_str(), GetAppTitle(), MB_OK | MB_ICONWARNING);
 }

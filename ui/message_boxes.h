@@ -4,12 +4,13 @@
 
 #include <windows.h>
 
-// The message box call every warning goes through; MessageBoxA unless a test replaced it.
+// The message box call every warning goes through, with Shift_JIS texts; the wide message box
+// unless a test replaced it.
 struct MessageBoxHooks {
-    int(WINAPI* show)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+    int (*show)(HWND owner, const char* text, const char* caption, UINT type);
 };
 
-// The ui-wide hooks. Setting `show` to null restores MessageBoxA.
+// The ui-wide hooks. Setting `show` to null restores the wide message box.
 MessageBoxHooks& GetMessageBoxHooks();
 
 // Shows string `stringId` of the windows' module with the caption "Nocturo", a warning icon and an

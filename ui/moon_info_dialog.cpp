@@ -4,9 +4,11 @@
 #include "astro/time_zone.h"
 #include "presentation/moon_info.h"
 #include "presentation/pictures.h"
+#include "presentation/shift_jis.h"
 #include "resources/resource.h"
 #include "ui/dialogs.h"
 #include "ui/ui_clock.h"
+#include "ui/win32_text.h"
 
 namespace {
 
@@ -27,13 +29,15 @@ MoonInfoDialogState dialog = {
 };
 
 bool PlatformLongDate(const SYSTEMTIME& local, char* dest, size_t size) {
-    return GetDateFormatA(GetSystemDefaultLCID(), DATE_LONGDATE, &local, nullptr, dest,
-                          static_cast<int>(size)) != 0;
+    const std::string text = JapaneseLongDate(local);
+    dest[0] = '\0';
+    return !text.empty() && AppendShiftJisText(dest, size, text.c_str());
 }
 
 bool PlatformTimeWithoutSeconds(const SYSTEMTIME& local, char* dest, size_t size) {
-    return GetTimeFormatA(GetSystemDefaultLCID(), TIME_NOSECONDS, &local, nullptr, dest,
-                          static_cast<int>(size)) != 0;
+    const std::string text = JapaneseShortTime(local);
+    dest[0] = '\0';
+    return !text.empty() && AppendShiftJisText(dest, size, text.c_str());
 }
 
 // Places of the pictures from the hidden frames, and their bitmaps filled with the button face
@@ -74,7 +78,7 @@ void DrawPictures(HWND window, double angleNow) {
         return;
     }
     HBITMAP strip =
-        static_cast<HBITMAP>(LoadImageA(GetWindowServices().module, MAKEINTRESOURCEA(IDB_MOONSTRIP),
+        static_cast<HBITMAP>(LoadImageW(GetWindowServices().module, MAKEINTRESOURCEW(IDB_MOONSTRIP),
                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     HDC slotDc = strip != nullptr ? CreateCompatibleDC(nullptr) : nullptr;
     if (slotDc != nullptr) {
@@ -107,7 +111,7 @@ void SetInstantLine(HWND window, int control, JulianCenturies instant, int32_t b
     LocalTimeOfInstant(instant, bias, &local);
     char line[kLineSize];
     FormatMoonInstantLine(line, sizeof line, local, PlatformLongDate, PlatformTimeWithoutSeconds);
-    SetDlgItemTextA(window, control, line);
+    SetWindowShiftJisText(GetDlgItem(window, control), line);
 }
 
 void OpenDialog(HWND window) {
@@ -166,7 +170,7 @@ void OpenMoonInfoDialog(HWND owner) {
         return;
     }
     dialog.open = true;
-    DialogBoxParamA(GetWindowServices().module, MAKEINTRESOURCEA(IDD_MOONINFO), owner,
+    DialogBoxParamW(GetWindowServices().module, MAKEINTRESOURCEW(IDD_MOONINFO), owner,
                     MoonInfoDialogProc, 0);
     dialog.open = false;
     dialog.window = nullptr;
@@ -184,9 +188,10 @@ void RefreshMoonInfoDialog() {
     ComputeMoonInfoFigures(CenturiesFromSystemTime(utc), &figures);
 
     char text[32];
-    SetDlgItemTextA(window, IDC_AGE, FormatMoonAgeText(text, sizeof text, figures.age));
-    SetDlgItemTextA(window, IDC_FRACTION,
-                    FormatIlluminatedText(text, sizeof text, figures.illuminated));
+    SetWindowShiftJisText(GetDlgItem(window, IDC_AGE),
+                          FormatMoonAgeText(text, sizeof text, figures.age));
+    SetWindowShiftJisText(GetDlgItem(window, IDC_FRACTION),
+                          FormatIlluminatedText(text, sizeof text, figures.illuminated));
     DrawPictures(window, figures.phaseAngle);
     SetInstantLine(window, IDC_PREVIOUSNEW, figures.newMoon, bias);
     SetInstantLine(window, IDC_NEXTFULL, figures.fullMoon, bias);
@@ -208,7 +213,7 @@ INT_PTR CALLBACK MoonInfoDialogProc(HWND window, UINT message, WPARAM wParam, LP
             return 1;
         case WM_QUERYNEWPALETTE:
             // A dialog procedure's own return value only says "handled" for this message.
-            SetWindowLongPtrA(window, DWLP_MSGRESULT, OnQueryNewPalette(window, dialog.palette));
+            SetWindowLongPtrW(window, DWLP_MSGRESULT, OnQueryNewPalette(window, dialog.palette));
             return 1;
         case WM_PALETTECHANGED:
             OnPaletteChanged(window, reinterpret_cast<HWND>(wParam), dialog.palette);

@@ -46,14 +46,14 @@ struct PaletteBlock {
 PaletteDisplayMode displayMode = PaletteDisplayMode::Device;
 
 HINSTANCE InstanceOf(HWND window) {
-    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
 }
 
 // Number of colour-table entries of a DIB section, 0 for deeper or device-dependent bitmaps. A
 // declared count above what the depth can index is not believed.
 UINT ColourTableSize(HBITMAP bitmap) {
     DIBSECTION section;
-    if (bitmap == nullptr || GetObjectA(bitmap, sizeof section, &section) != sizeof section) {
+    if (bitmap == nullptr || GetObjectW(bitmap, sizeof section, &section) != sizeof section) {
         return 0;
     }
     const UINT bits = section.dsBmih.biBitCount;
@@ -76,7 +76,7 @@ bool CreateResourcePalette(HWND window, PaletteContext& context, int bitmapId,
     }
     if (IsPaletteDisplay(dc)) {
         HBITMAP bitmap =
-            static_cast<HBITMAP>(LoadImageA(InstanceOf(window), MAKEINTRESOURCEA(bitmapId),
+            static_cast<HBITMAP>(LoadImageW(InstanceOf(window), MAKEINTRESOURCEW(bitmapId),
                                             IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         context.palette = BuildPaletteFromBitmap(dc, bitmap, withFixedColours);
         if (bitmap != nullptr) {

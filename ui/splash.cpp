@@ -10,7 +10,7 @@ constexpr UINT kShowMilliseconds = 1000;
 SplashState splash = {};
 
 HINSTANCE InstanceOf(HWND window) {
-    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
 }
 
 // Grows or shrinks the window from its top-left corner, which the centring of the template's size
@@ -29,10 +29,10 @@ void FitClientArea(HWND window, int width, int height) {
 
 void OpenSplash(HWND window) {
     CreateBitmapPalette(window, splash.palette);
-    splash.bitmap = static_cast<HBITMAP>(LoadImageA(
-        InstanceOf(window), MAKEINTRESOURCEA(IDB_SPLASH), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    splash.bitmap = static_cast<HBITMAP>(LoadImageW(
+        InstanceOf(window), MAKEINTRESOURCEW(IDB_SPLASH), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     BITMAP info;
-    if (splash.bitmap != nullptr && GetObjectA(splash.bitmap, sizeof info, &info) == sizeof info) {
+    if (splash.bitmap != nullptr && GetObjectW(splash.bitmap, sizeof info, &info) == sizeof info) {
         splash.width = info.bmWidth;
         splash.height = info.bmHeight;
         FitClientArea(window, splash.width, splash.height);
@@ -75,8 +75,7 @@ SplashState& GetSplashState() {
 }
 
 void ShowSplash(HINSTANCE module, HWND owner) {
-    DialogBoxParamA(module, MAKEINTRESOURCEA(IDD_SPLASH), owner,
-                    SplashDialogProc, 0);
+    DialogBoxParamW(module, MAKEINTRESOURCEW(IDD_SPLASH), owner, SplashDialogProc, 0);
 }
 
 INT_PTR CALLBACK SplashDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
@@ -93,7 +92,7 @@ INT_PTR CALLBACK SplashDialogProc(HWND window, UINT message, WPARAM wParam, LPAR
             return 1;
         case WM_QUERYNEWPALETTE:
             // A dialog procedure's own return value only says "handled" for this message.
-            SetWindowLongPtrA(window, DWLP_MSGRESULT, OnQueryNewPalette(window, splash.palette));
+            SetWindowLongPtrW(window, DWLP_MSGRESULT, OnQueryNewPalette(window, splash.palette));
             return 1;
         case WM_PALETTECHANGED:
             OnPaletteChanged(window, reinterpret_cast<HWND>(wParam), splash.palette);

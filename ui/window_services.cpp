@@ -29,7 +29,7 @@ void SetWindowServices(const WindowServices& replacement) {
 
 const WindowServices& GetWindowServices() {
     if (!services.module) {
-        services.module = GetModuleHandleA(nullptr);
+        services.module = GetModuleHandleW(nullptr);
     }
     return services;
 }

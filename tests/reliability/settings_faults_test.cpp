@@ -117,11 +117,11 @@ class SettingsFaultTest : public testing::TestWithParam<SettingsFault> {
     fs::path dir_;
     std::string path_;
     TrayIconSlot slots_[TrayIconCount] = {
-        {   "MoonIcon", 1, nullptr, nullptr, {}},
-        {   "TideIcon", 0, nullptr, nullptr, {}},
-        {  "MonthIcon", 0, nullptr, nullptr, {}},
-        {    "DayIcon", 1, nullptr, nullptr, {}},
-        {"WeekDayIcon", 1, nullptr, nullptr, {}},
+        {   "MoonIcon", 1, nullptr, nullptr, {}, ""},
+        {   "TideIcon", 0, nullptr, nullptr, {}, ""},
+        {  "MonthIcon", 0, nullptr, nullptr, {}, ""},
+        {    "DayIcon", 1, nullptr, nullptr, {}, ""},
+        {"WeekDayIcon", 1, nullptr, nullptr, {}, ""},
     };
 };
 
@@ -170,11 +170,11 @@ class SettingsUnavailable : public testing::Test {
     fs::path dir_;
     std::string path_;
     TrayIconSlot slots_[TrayIconCount] = {
-        {   "MoonIcon", 0, nullptr, nullptr, {}},
-        {   "TideIcon", 0, nullptr, nullptr, {}},
-        {  "MonthIcon", 0, nullptr, nullptr, {}},
-        {    "DayIcon", 1, nullptr, nullptr, {}},
-        {"WeekDayIcon", 0, nullptr, nullptr, {}},
+        {   "MoonIcon", 0, nullptr, nullptr, {}, ""},
+        {   "TideIcon", 0, nullptr, nullptr, {}, ""},
+        {  "MonthIcon", 0, nullptr, nullptr, {}, ""},
+        {    "DayIcon", 1, nullptr, nullptr, {}, ""},
+        {"WeekDayIcon", 0, nullptr, nullptr, {}, ""},
     };
 };
 

@@ -158,7 +158,8 @@ class ToggleIconTest : public MainWindowTest, public testing::WithParamInterface
 TEST_P(ToggleIconTest, SwitchesTrayAndSettings) {
     const ToggleCase& c = GetParam();
     StartWith(c.before);
-    const NOTIFYICONDATAA& notify = TraySlots()[c.index].notify;
+    const TrayIconSlot& slot = TraySlots()[c.index];
+    const NOTIFYICONDATAW& notify = slot.notify;
     if (c.index >= MonthIconSlot && c.before[c.index] == '0') {
         ASSERT_EQ(notify.hIcon, nullptr);  // a calendar icon that is off is not drawn
     }
@@ -169,7 +170,7 @@ TEST_P(ToggleIconTest, SwitchesTrayAndSettings) {
     if (c.after[c.index] == '1') {
         EXPECT_NE(notify.hIcon, nullptr);
         const std::string tip = c.index < MonthIconSlot ? "月齢" : "2024年5月15日";
-        EXPECT_EQ(std::string(notify.szTip).substr(0, tip.size()), tip);
+        EXPECT_EQ(std::string(slot.tip).substr(0, tip.size()), tip);
     }
 }
 
@@ -278,8 +279,7 @@ TEST_F(MainWindowTest, ASavedHolidayShowsInTheTooltipAndTheCalendarAndSurvivesAR
     DeleteFileA(dataPath.c_str());
     SetCustomHolidayPath(dataPath.c_str());
     StartWith("10011");
-    ASSERT_EQ(std::string(TraySlots()[DayIconSlot].notify.szTip).find("創立記念日"),
-              std::string::npos);
+    ASSERT_EQ(std::string(TraySlots()[DayIconSlot].tip).find("創立記念日"), std::string::npos);
 
     CustomHoliday record = {};
     record.kind = DayOff;
@@ -292,9 +292,8 @@ TEST_F(MainWindowTest, ASavedHolidayShowsInTheTooltipAndTheCalendarAndSurvivesAR
     ASSERT_GE(InsertCustomHoliday(record), 0);
     ASSERT_TRUE(SaveCustomHolidays());
     FullRefresh();
-    EXPECT_NE(std::string(TraySlots()[DayIconSlot].notify.szTip).find("創立記念日"),
-              std::string::npos)
-        << TraySlots()[DayIconSlot].notify.szTip;
+    EXPECT_NE(std::string(TraySlots()[DayIconSlot].tip).find("創立記念日"), std::string::npos)
+        << TraySlots()[DayIconSlot].tip;
     ComputeMonthModel(2024, 5);
     EXPECT_STREQ(CurrentMonthModel().cells[17].holidayName, "創立記念日");  // 15 May, a Wednesday
 
@@ -378,15 +377,15 @@ class RunningInstance {
             PostQuitMessage(0);
             return 0;
         }
-        return DefWindowProcA(w, m, wp, lp);
+        return DefWindowProcW(w, m, wp, lp);
     }
     void Run(bool hangs) {
-        WNDCLASSA c = {};
+        WNDCLASSW c = {};
         c.lpfnWndProc = Proc;
-        c.hInstance = GetModuleHandleA(nullptr);
+        c.hInstance = GetModuleHandleW(nullptr);
         c.lpszClassName = kMainWindowClass;
-        RegisterClassA(&c);
-        HWND w = CreateWindowExA(0, kMainWindowClass, "Nocturo", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10,
+        RegisterClassW(&c);
+        HWND w = CreateWindowExW(0, kMainWindowClass, L"Nocturo", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10,
                                  nullptr, nullptr, c.hInstance, nullptr);
         SetWindowLongPtrA(w, GWLP_USERDATA, hangs);
         window_ = w;
@@ -397,7 +396,7 @@ class RunningInstance {
         if (IsWindow(w)) {
             DestroyWindow(w);
         }
-        UnregisterClassA(kMainWindowClass, c.hInstance);
+        UnregisterClassW(kMainWindowClass, c.hInstance);
     }
 
     std::atomic<HWND> window_{nullptr};
@@ -405,17 +404,17 @@ class RunningInstance {
 };
 
 TEST(StartupTest, CloseOptionWithoutARunningInstanceEndsAtOnce) {
-    ASSERT_EQ(FindWindowA(kMainWindowClass, nullptr), nullptr);
+    ASSERT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr);
     EXPECT_EQ(RunApplication(GetModuleHandleA(nullptr), "-r"), 0);
     EXPECT_EQ(RunApplication(GetModuleHandleA(nullptr), "-R"), 0);
-    EXPECT_EQ(FindWindowA(kMainWindowClass, nullptr), nullptr);
+    EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr);
 }
 
 TEST(StartupTest, CloseOptionClosesTheRunningInstance) {
     RunningInstance running(false);
-    ASSERT_EQ(FindWindowA(kMainWindowClass, nullptr), running.window());
+    ASSERT_EQ(FindWindowW(kMainWindowClass, nullptr), running.window());
     EXPECT_EQ(RunApplication(GetModuleHandleA(nullptr), "-R"), 0);
-    EXPECT_EQ(FindWindowA(kMainWindowClass, nullptr), nullptr);
+    EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr);
 }
 
 // A clock that moves 100 ms at every pause of a wait, and counts the pauses.
@@ -462,14 +461,14 @@ TEST_F(StartupWithFakes, WaitForAHungInstanceEndsAfterTheLimit) {
     RunningInstance running(true);
     EXPECT_FALSE(CloseRunningInstance(running.window(), nullptr, 300));
     EXPECT_EQ(pauses, 3);
-    EXPECT_NE(FindWindowA(kMainWindowClass, nullptr), nullptr);
+    EXPECT_NE(FindWindowW(kMainWindowClass, nullptr), nullptr);
 }
 
 TEST_F(StartupWithFakes, ASecondStartWithoutOptionsShowsMessage102AndEnds) {
     RunningInstance running(false);
     EXPECT_EQ(RunApplication(GetModuleHandleA(nullptr), ""), 0);
     EXPECT_EQ(shownMessages, std::vector<std::string>{kRunningMessage});
-    EXPECT_EQ(FindWindowA(kMainWindowClass, nullptr), running.window());
+    EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), running.window());
 }
 
 TEST_F(StartupWithFakes, RestartWithAHungInstanceShowsMessage102AfterTheLimit) {
@@ -477,7 +476,7 @@ TEST_F(StartupWithFakes, RestartWithAHungInstanceShowsMessage102AfterTheLimit) {
     EXPECT_EQ(RunApplication(GetModuleHandleA(nullptr), "-v"), 0);
     EXPECT_EQ(shownMessages, std::vector<std::string>{kRunningMessage});
     EXPECT_EQ(fakeNow, uint64_t{kCloseWaitMilliseconds});
-    EXPECT_EQ(FindWindowA(kMainWindowClass, nullptr), running.window());
+    EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), running.window());
 }
 
 // Another process holding the instance mutex stands for an instance that is still starting.
@@ -485,7 +484,7 @@ TEST_F(StartupWithFakes, AnInstanceStartingAtTheSameMomentIsFoundByItsMutex) {
     HANDLE held = nullptr;
     std::atomic<bool> release{false};
     std::thread holder([&] {
-        held = CreateMutexA(nullptr, TRUE, kInstanceMutexName);
+        held = CreateMutexW(nullptr, TRUE, kInstanceMutexName);
         while (!release) {
             Sleep(1);
         }

@@ -57,11 +57,11 @@ class SettingsFile : public ::testing::Test {
     std::string exe_;
     std::error_code ignored_;
     TrayIconSlot slots_[TrayIconCount] = {
-        {   "MoonIcon", 1, nullptr, nullptr, {}},
-        {   "TideIcon", 0, nullptr, nullptr, {}},
-        {  "MonthIcon", 0, nullptr, nullptr, {}},
-        {    "DayIcon", 1, nullptr, nullptr, {}},
-        {"WeekDayIcon", 1, nullptr, nullptr, {}},
+        {   "MoonIcon", 1, nullptr, nullptr, {}, ""},
+        {   "TideIcon", 0, nullptr, nullptr, {}, ""},
+        {  "MonthIcon", 0, nullptr, nullptr, {}, ""},
+        {    "DayIcon", 1, nullptr, nullptr, {}, ""},
+        {"WeekDayIcon", 1, nullptr, nullptr, {}, ""},
     };
 };
 

@@ -34,7 +34,7 @@ class StatusTest : public TraySlotsTest {
         AdvanceClockOverride(static_cast<int64_t>(kJapanBias) * 60 * 1000);
     }
     const char* Tip(int slot) {
-        return TraySlots()[slot].notify.szTip;
+        return TraySlots()[slot].tip;
     }
     // The long date the system's locale service gives for the clock's local date: 2000年1月1日 on
     // Windows, 2000年1月1日土曜日 under Wine, whose Japanese long form adds the weekday.
@@ -98,7 +98,7 @@ TEST_F(StatusTest, TwentySecondsLaterNothingIsDoneThirtyFiveSecondsLaterTheGateO
     ComputeStatus(true, true);
     const double first = CurrentStatusMemory().lastCenturies;
     HICON moon = TraySlots()[MoonIconSlot].notify.hIcon;
-    std::strcpy(TraySlots()[MoonIconSlot].notify.szTip, "marker");
+    std::strcpy(TraySlots()[MoonIconSlot].tip, "marker");
 
     AdvanceClockOverride(20000);
     EXPECT_FALSE(ComputeStatus(false, false));
@@ -145,7 +145,7 @@ TEST_F(StatusTest, FirstCallAfterMidnightRebuildsEverythingWithinTheGate) {
 
 TEST_F(StatusTest, MoonAndTideOffLeaveTheirTooltipAlone) {
     SwitchOn("00011");
-    std::strcpy(TraySlots()[MoonIconSlot].notify.szTip, "keep");
+    std::strcpy(TraySlots()[MoonIconSlot].tip, "keep");
     SetLocal(2024, 5, 15, 10, 0, 0);
     ComputeStatus(true, true);
     EXPECT_STREQ(Tip(MoonIconSlot), "keep");
@@ -155,7 +155,7 @@ TEST_F(StatusTest, MoonAndTideOffLeaveTheirTooltipAlone) {
 TEST_F(StatusTest, CalendarOffLeavesItsTooltipButFollowsTheDate) {
     SwitchOn("10000");
     for (int slot = MonthIconSlot; slot <= WeekdayIconSlot; ++slot) {
-        std::strcpy(TraySlots()[slot].notify.szTip, "keep");
+        std::strcpy(TraySlots()[slot].tip, "keep");
     }
     SetLocal(2024, 5, 15, 23, 59, 50);
     ComputeStatus(true, true);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "tests/win/tray_test_support.h"
@@ -30,13 +31,13 @@ class TrayIconsTest : public TraySlotsTest {
 
 TEST(TrayRecordTest, ShortAndFullLayoutsOfThisPlatform) {
 #if defined(_WIN64)
-    EXPECT_EQ(kOldTrayRecordSize, 104u);
-    EXPECT_EQ(kNewTrayRecordSize, 504u);
+    EXPECT_EQ(kOldTrayRecordSize, 168u);
+    EXPECT_EQ(kNewTrayRecordSize, 952u);
 #else
-    EXPECT_EQ(kOldTrayRecordSize, 88u);
-    EXPECT_EQ(kNewTrayRecordSize, 488u);
+    EXPECT_EQ(kOldTrayRecordSize, 152u);
+    EXPECT_EQ(kNewTrayRecordSize, 936u);
 #endif
-    EXPECT_EQ(sizeof(TraySlots()[0].notify.szTip), 128u);
+    EXPECT_EQ(sizeof(TraySlots()[0].notify.szTip) / sizeof(wchar_t), kNewTrayTipUnits);
 }
 
 TEST(TrayRecordTest, DefaultSwitchesAndKeys) {
@@ -49,16 +50,16 @@ TEST(TrayRecordTest, DefaultSwitchesAndKeys) {
 }
 
 TEST_F(TrayIconsTest, PrepareSlotsFillsTheShortRecord) {
-    std::strcpy(TraySlots()[2].notify.szTip, "old");
+    std::wcscpy(TraySlots()[2].notify.szTip, L"old");
     PrepareSlots(window);
     for (int i = 0; i < TrayIconCount; ++i) {
-        const NOTIFYICONDATAA& n = TraySlots()[i].notify;
+        const NOTIFYICONDATAW& n = TraySlots()[i].notify;
         EXPECT_EQ(n.cbSize, kOldTrayRecordSize);
         EXPECT_EQ(n.hWnd, window);
         EXPECT_EQ(n.uID, static_cast<UINT>(i));
         EXPECT_EQ(n.uFlags, 7u);
         EXPECT_EQ(n.uCallbackMessage, 32769u);
-        EXPECT_STREQ(n.szTip, "");
+        EXPECT_STREQ(n.szTip, L"");
     }
 }
 
@@ -81,7 +82,7 @@ TEST_F(TrayIconsTest, AddsOnlyTheIconsThatAreOnAndNegotiatesTheNewProtocol) {
     SwitchOn("10011");
     AddAllIcons();
     for (int i = 0; i < TrayIconCount; ++i) {
-        const NOTIFYICONDATAA& n = TraySlots()[i].notify;
+        const NOTIFYICONDATAW& n = TraySlots()[i].notify;
         bool on = TraySlots()[i].enabled != 0;
         EXPECT_EQ(ShellHasIcon(window, i), on) << "slot " << i;
         if (on) {
@@ -110,12 +111,12 @@ TEST_F(TrayIconsTest, ModifyKeepsTheFlagsOfBothProtocols) {
     SwitchOn("11000");
     AddAllIcons();
     // Slot 1 as if the shell had refused the new protocol.
-    NOTIFYICONDATAA& old = TraySlots()[1].notify;
+    NOTIFYICONDATAW& old = TraySlots()[1].notify;
     old.cbSize = kOldTrayRecordSize;
     old.uVersion = 0;
     old.dwStateMask = 0;
-    std::strcpy(TraySlots()[0].notify.szTip, "new tip");
-    std::strcpy(old.szTip, "old tip");
+    std::wcscpy(TraySlots()[0].notify.szTip, L"new tip");
+    std::wcscpy(old.szTip, L"old tip");
     ModifyAllIcons();
     EXPECT_EQ(TraySlots()[0].notify.uFlags, 7u);
     EXPECT_EQ(TraySlots()[0].notify.dwStateMask, static_cast<DWORD>(NIS_HIDDEN));

@@ -79,7 +79,7 @@ void TraySlotsTest::SetUp() {
 
 void TraySlotsTest::TearDown() {
     for (int i = 0; i < TrayIconCount; ++i) {
-        Shell_NotifyIconA(NIM_DELETE, &TraySlots()[i].notify);
+        Shell_NotifyIconW(NIM_DELETE, &TraySlots()[i].notify);
         TraySlots()[i].enabled = savedEnabled[i];
     }
     ReleaseSlots();
