@@ -8,8 +8,9 @@
 #include "astro/lunar_day.h"
 #include "calendar/holidays.h"
 
-// Bytes of a tray tooltip field, the terminating zero included.
-constexpr size_t kTooltipSize = 128;
+// Bytes of a tooltip text, the terminating zero included: room for the 127 characters of the
+// tray's field (which counts UTF-16 units) even when every one of them is a double-byte one.
+constexpr size_t kTooltipSize = 256;
 
 // The Moon and tide tooltip into dest (kTooltipSize bytes): the Moon's age in days as "月齢%.2f "
 // and the tide name of lunar right behind it, e.g. 月齢12.34 中潮.
@@ -19,8 +20,8 @@ void ComposeMoonTooltip(char* dest, double moonAge, const LunarDay& lunar);
 // (the long date of the local clock), then, each after one space, the rokuyo of lunar, the holiday
 // name if any, the solar term if one falls on the date, and the first and second seasonal-day
 // names if any, single spaces between the items (a national holiday's own leading space is not
-// repeated). A text longer than the field is cut at a character boundary. Returns the date's DayKind,
-// which the calendar pictures are drawn by.
+// repeated). A text longer than the field is cut at a character boundary. Returns the date's
+// DayKind, which the calendar pictures are drawn by.
 DayKind ComposeCalendarTooltip(char* dest, const char* dateText, const LunarDay& lunar,
                                uint16_t year, uint16_t month, uint16_t day);
 

@@ -4,7 +4,10 @@
 #   and see message 102; open the Moon information and calendar windows from the menu and the
 #   icons; restart it with "-v"; stop it with "-r" and see the processes end with exit code 0 and
 #   the icons gone; find the settings file written with its five default entries; start two at the
-#   same moment and see one program and one message.
+#   same moment and see one program and one message; all of it from a folder named 月暦. Then, as
+#   on an English Windows (ANSI code page 1252): the program starts from such a folder, and every
+#   text of its windows, read back through the wide API, and the calendar's picture are the same as
+#   under code page 932.
 # Usage: tools/e2e.sh [WINDOWS BUILD FOLDER]   (default: build/windows)
 #
 # The eyes are tests/e2e/probe.cpp (nocturo_probe.exe), run under Wine beside the program: it asks
@@ -24,7 +27,8 @@ run="$windows/e2e"
 
 exe="$windows/tray/nocturo.exe"
 probe="$windows/tests/e2e/nocturo_probe.exe"
-for needed in "$exe" "$probe"; do
+dump="$windows/tests/e2e/nocturo_text_dump.exe"
+for needed in "$exe" "$probe" "$dump"; do
     if [ ! -f "$needed" ]; then
         echo "e2e: $needed is missing: the Windows build is incomplete"
         echo "e2e: 0 passed, 1 failed"
@@ -42,11 +46,12 @@ source "$root/tools/wine-env.sh" && nocturo_prepare_prefix "$windows/wineprefix"
     exit 1
 }
 
-# A fresh folder: no settings file, no data file.
+# A fresh folder, named in Japanese: no settings file, no data file.
 rm -rf "$run"
-mkdir -p "$run"
-cp "$exe" "$run/nocturo.exe"
-program="$run/nocturo.exe"
+folder="$run/月暦"
+mkdir -p "$folder"
+cp "$exe" "$folder/nocturo.exe"
+program="$folder/nocturo.exe"
 program_win="Z:$(tr / '\\' <<<"$program")"
 
 passed=0
@@ -142,13 +147,13 @@ probe() {
 
 # ini_section NAME: the lines of section [NAME] of the settings file, its header included.
 ini_section() {
-    tr -d '\r' <"$run/nocturo.ini" | grep -v '^$' |
+    tr -d '\r' <"$folder/nocturo.ini" | grep -v '^$' |
         awk -v want="[$1]" '/^\[/ { on = ($0 == want) } on'
 }
 
 settings_have_defaults() {
     local expected actual
-    if [ ! -f "$run/nocturo.ini" ]; then
+    if [ ! -f "$folder/nocturo.ini" ]; then
         echo "        no nocturo.ini beside the program"
         return 1
     fi
@@ -256,6 +261,56 @@ check "two starts at once: no second message" bash -c '! "$@" >/dev/null' _ "$wi
 timeout 30 "$wine" "$program" -r
 check "two starts at once: the first ends with code 0" exits_with_zero "$twin1" 20
 check "two starts at once: the second ends with code 0" exits_with_zero "$twin2" 20
+
+# --- Another code page ---
+# As on an English Windows: the ANSI code page is 1252, in which the program's Shift_JIS bytes
+# mean something else. Nothing the program shows may depend on it.
+cp1252() {
+    LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 "$@"
+}
+english="$run/cp1252/月暦"
+mkdir -p "$english"
+cp "$exe" "$english/nocturo.exe"
+cp1252 "$wine" "$english/nocturo.exe" </dev/null >/dev/null 2>&1 &
+english_pid=$!
+pids+=("$english_pid")
+check "code page 1252: started from 月暦, icons 0, 3 and 4 in the tray" probe tray 034 30
+check "code page 1252: the Moon information window opens" \
+    probe open command 40001 Nocturo 1110 30
+timeout 30 "$wine" "$english/nocturo.exe" -r
+check "code page 1252: ends with code 0" exits_with_zero "$english_pid" 20
+check "code page 1252: settings written beside the program in 月暦" \
+    grep -q 'MoonIcon=1' "$english/nocturo.ini"
+
+# Every window's texts and the calendar's picture at a fixed moment, under both code pages, from a
+# folder named 月暦 that also holds the data file the dump saves and reads back.
+dump_texts() {
+    local name="$1" dir="$run/dump-$1/月暦"
+    shift
+    mkdir -p "$dir"
+    cp "$dump" "$dir/nocturo_text_dump.exe"
+    timeout 60 "$@" "$wine" "$dir/nocturo_text_dump.exe" "Z:$(tr / '\\' <<<"$run/$name.txt")" \
+        "Z:$(tr / '\\' <<<"$run/$name.bmp")" </dev/null >/dev/null 2>&1
+}
+texts_are_japanese() {
+    local word
+    for word in 月齢 "Moon Calendar" 月齢を消す 会社休業日 花子の誕生日 毎月 "saved and read"; do
+        grep -q "$word" "$run/cp932.txt" || {
+            echo "        \"$word\" missing from $run/cp932.txt"
+            return 1
+        }
+    done
+}
+same_files() {
+    cmp "$1" "$2" || diff "$1" "$2" | head -20 | sed 's/^/        /'
+    cmp -s "$1" "$2"
+}
+check "code page 932: the windows' texts read back" dump_texts cp932 env
+check "code page 932: the texts are the Japanese ones" texts_are_japanese
+check "code page 1252: the windows' texts read back" dump_texts cp1252 env LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
+check "code page 1252: every text as under 932" same_files "$run/cp932.txt" "$run/cp1252.txt"
+check "code page 1252: the calendar's picture as under 932" \
+    same_files "$run/cp932.bmp" "$run/cp1252.bmp"
 
 echo "e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

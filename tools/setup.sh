@@ -42,13 +42,16 @@ if [ ${#missing[@]} -gt 0 ]; then
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
-# Wine takes its ANSI code page from the locale: without ja_JP.UTF-8 it is 1252, not 932.
-if ! locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
-    echo "setup: generating the ja_JP.UTF-8 locale"
-    if ! grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
-        echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+# Wine takes its ANSI code page from the locale: ja_JP.UTF-8 gives 932, the program's own;
+# en_US.UTF-8 gives 1252, as on an English Windows, under which the tests check it too.
+for wanted in ja_JP en_US; do
+    if ! locale -a 2>/dev/null | grep -qix "$wanted\.utf-\?8"; then
+        echo "setup: generating the $wanted.UTF-8 locale"
+        if ! grep -q "^$wanted.UTF-8 UTF-8" /etc/locale.gen 2>/dev/null; then
+            echo "$wanted.UTF-8 UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+        fi
+        as_root locale-gen >/dev/null
     fi
-    as_root locale-gen >/dev/null
-fi
+done
 
 echo "setup: all tools present"

@@ -84,14 +84,15 @@ TEST_F(TooltipTest, MoonTooltip) {
 }
 
 TEST_F(TooltipTest, OverlongDateIsCutAtACharacterBoundary) {
-    // 126 bytes of ASCII, then double-byte characters: the first of them no longer fits.
-    std::string date(126, 'x');
+    // All but two bytes of the field in ASCII, then double-byte characters: the first of them no
+    // longer fits.
+    std::string date(kTooltipSize - 2, 'x');
     date += "年年年";
     char text[kTooltipSize + 8];
     std::memset(text, 0x7F, sizeof text);
     ComposeCalendarTooltip(text, date.c_str(), LunarOf(2000, 1, 1), 2000, 1, 1);
-    EXPECT_EQ(std::strlen(text), 127u);  // the date and one space
-    EXPECT_EQ(text[126], ' ');
+    EXPECT_EQ(std::strlen(text), kTooltipSize - 1);  // the date and one space
+    EXPECT_EQ(text[kTooltipSize - 2], ' ');
     for (size_t i = kTooltipSize; i < sizeof text; ++i) {
         EXPECT_EQ(text[i], 0x7F) << i;
     }

@@ -433,6 +433,27 @@ INSTANTIATE_TEST_SUITE_P(Refusals, HolidayEditorRefusal, testing::ValuesIn(kRefu
                              return std::string(info.param.name);
                          });
 
+// A name Shift_JIS cannot write (a character beyond the basic plane, an emoji) would be stored as
+// "?": it is refused with its own message, the focus on the name.
+TEST_F(HolidayDialogs, ANameOutsideShiftJisIsRefusedNotStoredAsQuestionMarks) {
+    static const wchar_t* const kNames[] = {L"\U00020BB7野家", L"月見\U0001F315"};
+    for (const wchar_t* name : kNames) {
+        gMessages.clear();
+        RunEditorFrom(OpenList(), IDC_ADD, [&](HWND editor) {
+            Fill(editor, {"", "2004", "2004", true, 5, 5, 0, 0, "x", 0, 0});
+            SetDlgItemTextW(editor, IDC_NAME, name);
+            Click(editor, IDOK);
+            EXPECT_TRUE(IsWindowVisible(editor));
+            EXPECT_EQ(GetFocus(), GetDlgItem(editor, IDC_NAME));
+            Click(editor, IDCANCEL);
+        });
+        DestroyWindow(list_);
+        ASSERT_EQ(gMessages.size(), 1u);
+        ExpectWarning(gMessages[0], IDS_NAMENOTSHIFTJIS);
+        EXPECT_EQ(CustomHolidays().count, 0);
+    }
+}
+
 // Enter confirms with the focus still in a year edit: the years are corrected before the check
 // all the same, and the corrected years are stored.
 TEST_F(HolidayDialogs, EnterStoresTheCorrectedYears) {

@@ -63,6 +63,30 @@ TEST_F(TrayIconsTest, PrepareSlotsFillsTheShortRecord) {
     }
 }
 
+// The tray's limit counts UTF-16 units, not bytes: a tooltip of 100 double-byte characters fills
+// 100 units of the full record and is cut to 63 in the short one, at a whole character.
+TEST_F(TrayIconsTest, TooltipIsCutToTheUnitsOfTheRecordsLayout) {
+    std::string text;
+    for (int i = 0; i < 100; ++i) {
+        text += "月";
+    }
+    struct Case {
+        DWORD size;
+        size_t units;
+    };
+    const Case cases[] = {
+        {kNewTrayRecordSize, 100},
+        {kOldTrayRecordSize,  63}
+    };
+    for (const Case& c : cases) {
+        TrayIconSlot& slot = TraySlots()[0];
+        slot.notify.cbSize = c.size;
+        SetSlotTooltip(slot, text.c_str());
+        EXPECT_EQ(std::wstring(slot.notify.szTip), std::wstring(c.units, L'月'));
+        EXPECT_EQ(std::string(slot.tip), text);
+    }
+}
+
 TEST_F(TrayIconsTest, CountsTheIconsThatAreOnDisplayOrderRunsBackwardsWhenReversed) {
     SwitchOn("10011");
     EXPECT_EQ(CountEnabledIcons(), 3);
