@@ -62,3 +62,74 @@ bool ReverseTrayOrderFor(uint32_t platformId, uint32_t majorVersion, uint32_t mi
     const uint32_t kPlatformNt = 2;  // VER_PLATFORM_WIN32_NT
     return platformId == kPlatformNt && majorVersion >= 5 && minorVersion >= 1;
 }
+
+namespace {
+
+// Byte offset just past the last separator of the Shift_JIS `path`, 0 when it has none. A trail
+// byte 0x5C (表, ソ) is not a separator.
+size_t FileNameStart(const char* path) {
+    size_t start = 0;
+    for (size_t i = 0; path[i] != '\0'; ++i) {
+        const unsigned char c = static_cast<unsigned char>(path[i]);
+        if (IsShiftJisLeadByte(c) && path[i + 1] != '\0') {
+            ++i;
+        } else if (c == '\\' || c == '/') {
+            start = i + 1;
+        }
+    }
+    return start;
+}
+
+bool PlaceInFolder(const char* folder, size_t folderLength, const char* path, char* out) {
+    const char* name = path + FileNameStart(path);
+    const size_t nameLength = strlen(name);
+    if (nameLength == 0 || folderLength + 1 + nameLength + 1 > kFilePathSize) {
+        return false;
+    }
+    memcpy(out, folder, folderLength);
+    out[folderLength] = '\\';
+    memcpy(out + folderLength + 1, name, nameLength + 1);
+    return true;
+}
+
+}  // namespace
+
+void FolderOfPath(const char* path, char* folder) {
+    folder[0] = '\0';
+    const size_t start = FileNameStart(path);
+    if (start > 1 && start <= kFilePathSize) {
+        memcpy(folder, path, start - 1);
+        folder[start - 1] = '\0';
+    }
+}
+
+bool RelocateFilePaths(const char* folder, char* settingsPath, char* dataPath) {
+    size_t folderLength = strlen(folder);
+    // A closing separator is dropped: the files are joined with one of their own. Its byte may
+    // be the trail byte of a double-byte character only when the folder ends in one, which a
+    // scan from the start tells.
+    if (folderLength > 0 && FileNameStart(folder) == folderLength) {
+        --folderLength;
+    }
+    if (folderLength == 0) {
+        return false;
+    }
+    char settings[kFilePathSize];
+    char data[kFilePathSize];
+    if (!PlaceInFolder(folder, folderLength, settingsPath, settings) ||
+        !PlaceInFolder(folder, folderLength, dataPath, data)) {
+        return false;
+    }
+    memcpy(settingsPath, settings, kFilePathSize);
+    memcpy(dataPath, data, kFilePathSize);
+    return true;
+}
+
+void ComposeFilesPlaceText(char* dest, size_t size, const char* folder) {
+    if (size == 0) {
+        return;
+    }
+    dest[0] = '\0';
+    AppendShiftJisText(dest, size, "保存先: ");
+    AppendShiftJisText(dest, size, folder);
+}

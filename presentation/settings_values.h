@@ -22,3 +22,17 @@ bool DeriveFilePaths(const char* modulePath, char* settingsPath, char* dataPath)
 // Whether the tray icons are added in reverse slot order, from the system's version report:
 // the NT platform (platformId 2) with major version 5 or more and minor version 1 or more.
 bool ReverseTrayOrderFor(uint32_t platformId, uint32_t majorVersion, uint32_t minorVersion);
+
+// The folder part of the Shift_JIS `path` (up to its last "\" or "/", exclusive) into `folder`
+// (kFilePathSize bytes); "" when the path names no folder.
+void FolderOfPath(const char* path, char* folder);
+
+// Moves both file paths into `folder` (code page 932, with or without a closing "\"), keeping
+// their file names: C:\Program Files\Nocturo\nocturo.ini and C:\Users\a\AppData\Roaming\Nocturo
+// give C:\Users\a\AppData\Roaming\Nocturo\nocturo.ini. Returns false, leaving both paths as they
+// were, when the folder is empty or a result would not fit in kFilePathSize bytes.
+bool RelocateFilePaths(const char* folder, char* settingsPath, char* dataPath);
+
+// The text that tells where the files are kept when they are not beside the program: "保存先: "
+// and the folder, into dest (`size` bytes, cut at a character boundary).
+void ComposeFilesPlaceText(char* dest, size_t size, const char* folder);

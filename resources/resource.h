@@ -18,6 +18,7 @@
 #define IDS_NAMEREQUIRED 106
 #define IDS_SAVEFAILED 107
 #define IDS_NAMENOTSHIFTJIS 108
+#define IDS_STARTUPFAILED 109
 
 // Bitmaps.
 #define IDB_TIDES 130
@@ -38,6 +39,7 @@
 #define IDM_TOGGLEDAY 40006
 #define IDM_TOGGLEWEEKDAY 40007
 #define IDM_EXIT 40008
+#define IDM_STARTUP 40009
 
 // Moon information dialog.
 #define IDC_PICTURENOW 1008
@@ -47,6 +49,7 @@
 #define IDC_AGE 1110
 #define IDC_PREVIOUSNEW 1111
 #define IDC_NEXTFULL 1112
+#define IDC_FILESPLACE 1113
 
 // Month calendar window.
 #define IDC_PREVMONTH 1100

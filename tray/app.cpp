@@ -11,10 +11,12 @@
 #include "tray/program.h"
 #include "tray/settings.h"
 #include "ui/splash.h"
+#include "tray/startup_entry.h"
 #include "tray/status.h"
 #include "presentation/tray_logic.h"
 #include "tray/tray_icons.h"
 #include "ui/dialogs.h"
+#include "ui/moon_info_dialog.h"
 #include "ui/ui_clock.h"
 #include "ui/win32_text.h"
 
@@ -97,6 +99,8 @@ void TrackTrayMenu(HWND window) {
 }
 
 void UpdateCheckMarks(HMENU menu) {
+    CheckMenuItem(menu, IDM_STARTUP,
+                  MF_BYCOMMAND | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED));
     const TrayIconSlot* slots = TraySlots();
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
@@ -165,6 +169,9 @@ void OnCommand(HWND window, UINT id) {
             break;
         case IDM_HOLIDAYS:
             OpenCustomHolidayListDialog(window);
+            break;
+        case IDM_STARTUP:
+            ToggleStartWithWindows(window);
             break;
         case IDM_EXIT:
             PostMessageW(window, WM_CLOSE, 0, 0);
@@ -378,6 +385,8 @@ int RunProgram(HINSTANCE instance) {
         return 0;
     }
     LoadSettings();
+    SetFilesPlace(GetFilesFolder());
+    RepointStartupEntry();
     SetCustomHolidayPath(GetDataPath());
     SetWindowServices(WindowServices{instance, ReadShowAge, WriteShowAge, FullRefresh});
     // The windows read the program's clock, so that "today" is the same moment everywhere.

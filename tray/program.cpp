@@ -1,5 +1,7 @@
 #include "tray/program.h"
 
+#include "ui/win32_text.h"
+
 namespace {
 
 HINSTANCE programInstance = nullptr;
@@ -12,4 +14,15 @@ HINSTANCE GetInstance() {
 
 void SetInstance(HINSTANCE instance) {
     programInstance = instance;
+}
+
+std::string ProgramPathText() {
+    wchar_t wide[1024];
+    const DWORD length = GetModuleFileNameW(nullptr, wide, 1024);
+    if (length == 0 || length >= 1024) {
+        return std::string();
+    }
+    bool lossless = true;
+    std::string path = ShiftJisFromWide(wide, &lossless);
+    return lossless ? path : std::string();
 }

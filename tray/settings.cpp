@@ -1,15 +1,20 @@
 // The settings file through the system's private-profile service.
 #include "tray/settings.h"
 
+#include <shlobj.h>
+
 #include <cstring>
+#include <string>
 
 #include "presentation/settings_values.h"
+#include "tray/program.h"
 #include "ui/win32_text.h"
 
 namespace {
 
 char settingsPath[kFilePathSize];
 char dataPath[kFilePathSize];
+char filesFolder[kFilePathSize];  // where the files are when not beside the program; "" beside it
 
 const char kSettingsSection[] = "Settings";
 const char kCalendarSection[] = "Calendar";
@@ -31,19 +36,6 @@ void WriteSwitch(const char* section, const char* key, bool on) {
     }
 }
 
-// The program's own path in Shift_JIS; "" when it is too long or names a folder that code page 932
-// cannot write (a path of "?" would name another file or none).
-std::string ModulePathText() {
-    wchar_t wide[1024];
-    const DWORD length = GetModuleFileNameW(nullptr, wide, 1024);
-    if (length == 0 || length >= 1024) {
-        return std::string();
-    }
-    bool lossless = true;
-    std::string path = ShiftJisFromWide(wide, &lossless);
-    return lossless ? path : std::string();
-}
-
 bool SystemWantsReverseTrayOrder() {
     OSVERSIONINFOW version = {};
     version.dwOSVersionInfoSize = sizeof version;
@@ -63,12 +55,58 @@ void LoadSettings() {
     reverseTrayOrder = SystemWantsReverseTrayOrder() ? 1 : 0;
     // The module's own path, not the command line: a program started without quotes or from a
     // folder with a dot in its name still finds its files beside itself.
-    SetSettingsPaths(ModulePathText().c_str());
+    SetSettingsPaths(ProgramPathText().c_str());
+    KeepFilesWhereTheyCanBeWritten();
     ReadIconSettings(TraySlots(), TrayIconCount);
 }
 
 void SetSettingsPaths(const char* modulePath) {
+    filesFolder[0] = '\0';
     DeriveFilePaths(modulePath, settingsPath, dataPath);
+}
+
+bool FolderAcceptsFiles(const char* folder) {
+    // A file made and removed at once is the only sure test: a folder's read-only flag means
+    // nothing on Windows, and C:\Program Files refuses a standard user by its access rules.
+    const std::wstring probe =
+        WideFromShiftJis(folder) + L"\\nocturo-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(file);
+    return true;
+}
+
+void KeepFilesWhereTheyCanBeWritten() {
+    char folder[kFilePathSize];
+    FolderOfPath(settingsPath, folder);
+    if (settingsPath[0] == '\0' || folder[0] == '\0' || FolderAcceptsFiles(folder)) {
+        return;
+    }
+    wchar_t appData[MAX_PATH] = L"";
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                                SHGFP_TYPE_CURRENT, appData))) {
+        return;
+    }
+    bool lossless = true;
+    const std::string home = ShiftJisFromWide(appData, &lossless) + "\\Nocturo";
+    char settings[kFilePathSize];
+    char data[kFilePathSize];
+    std::memcpy(settings, settingsPath, kFilePathSize);
+    std::memcpy(data, dataPath, kFilePathSize);
+    if (!lossless || !RelocateFilePaths(home.c_str(), settings, data)) {
+        return;
+    }
+    CreateDirectoryW(WideFromShiftJis(home.c_str()).c_str(), nullptr);
+    // The first time only: files left beside the program by an earlier run (or shipped there)
+    // come along; from then on the copies are the ones read and written.
+    CopyFileW(WideFromShiftJis(settingsPath).c_str(), WideFromShiftJis(settings).c_str(), TRUE);
+    CopyFileW(WideFromShiftJis(dataPath).c_str(), WideFromShiftJis(data).c_str(), TRUE);
+    std::memcpy(settingsPath, settings, kFilePathSize);
+    std::memcpy(dataPath, data, kFilePathSize);
+    std::memcpy(filesFolder, home.c_str(), home.size() + 1);
 }
 
 void ReadIconSettings(TrayIconSlot* slots, int count) {
@@ -98,6 +136,10 @@ const char* GetSettingsPath() {
 
 const char* GetDataPath() {
     return dataPath;
+}
+
+const char* GetFilesFolder() {
+    return filesFolder;
 }
 
 void WriteIconSetting(const char* key, bool on) {

@@ -6,8 +6,20 @@
 // At start-up, after the main window exists and before the tray slots are prepared: sets
 // reverseTrayOrder from the system version, derives both paths from the program's own module
 // path and reads the icon switches into TraySlots(). When no path could be derived, nothing is read
-// and the slots keep their defaults.
+// and the slots keep their defaults. When the program's folder cannot be written (C:\Program
+// Files), both files are kept in %APPDATA%\Nocturo instead, which is made when needed; files
+// beside the program are copied there the first time.
 void LoadSettings();
+
+// Keeps the settings and data files in %APPDATA%\Nocturo when the folder of the derived paths does
+// not accept a new file (see LoadSettings); otherwise leaves them beside the program.
+void KeepFilesWhereTheyCanBeWritten();
+
+// Whether a new file can be made in `folder` (Shift_JIS) by this user now.
+bool FolderAcceptsFiles(const char* folder);
+
+// The folder of both files when it is not the program's own (%APPDATA%\Nocturo); "" beside it.
+const char* GetFilesFolder();
 
 // Derives both paths from `modulePath` (see DeriveFilePaths); both stay empty when it cannot.
 void SetSettingsPaths(const char* modulePath);

@@ -4,6 +4,7 @@
 #include "astro/time_zone.h"
 #include "presentation/moon_info.h"
 #include "presentation/pictures.h"
+#include "presentation/settings_values.h"
 #include "presentation/shift_jis.h"
 #include "resources/resource.h"
 #include "ui/dialogs.h"
@@ -27,6 +28,8 @@ MoonInfoDialogState dialog = {
       {180, IDC_PICTUREFULL, nullptr, 0, 0},
       },
 };
+
+char filesPlace[kFilePathSize] = "";
 
 bool PlatformLongDate(const SYSTEMTIME& local, char* dest, size_t size) {
     const std::string text = JapaneseLongDate(local);
@@ -115,6 +118,11 @@ void SetInstantLine(HWND window, int control, JulianCenturies instant, int32_t b
 }
 
 void OpenDialog(HWND window) {
+    char place[kFilePathSize + 16] = "";
+    if (filesPlace[0] != '\0') {
+        ComposeFilesPlaceText(place, sizeof place, filesPlace);
+    }
+    SetWindowShiftJisText(GetDlgItem(window, IDC_FILESPLACE), place);
     CreateDialogPalette(window, dialog.palette);
     SetUpPictures(window);
     RefreshMoonInfoDialog();
@@ -159,6 +167,13 @@ INT_PTR OnCommand(HWND window, WPARAM wParam) {
 }
 
 }  // namespace
+
+void SetFilesPlace(const char* folder) {
+    filesPlace[0] = '\0';
+    if (folder != nullptr) {
+        AppendShiftJisText(filesPlace, sizeof filesPlace, folder);
+    }
+}
 
 const MoonInfoDialogState& GetMoonInfoDialogState() {
     return dialog;

@@ -30,3 +30,8 @@ const MoonInfoDialogState& GetMoonInfoDialogState();
 
 // Dialog procedure of the Moon information window.
 INT_PTR CALLBACK MoonInfoDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Tells the window where the settings and holidays are kept when that is not beside the program
+// (Shift_JIS; "" or null: beside it, and nothing is said). The window shows it under its version
+// line.
+void SetFilesPlace(const char* folder);

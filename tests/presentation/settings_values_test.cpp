@@ -104,3 +104,31 @@ TEST(ReverseTrayOrderFor, NtFrom51WithNonZeroMinor) {
 }
 
 }  // namespace
+
+// The files move to another folder under their own names; a trail byte 0x5C (表) is no separator.
+TEST(RelocateFilePaths, KeepsTheFileNamesInTheNewFolder) {
+    struct Case {
+        const char* folder;
+        const char* settings;
+        bool moved;
+    };
+    const std::string tooLong(250, 'x');
+    const Case cases[] = {
+        {"C:\\Users\\a\\AppData\\Roaming\\Nocturo",
+         "C:\\Users\\a\\AppData\\Roaming\\Nocturo\\nocturo.ini",  true                             },
+        {                       "C:\\Users\\表\\",            "C:\\Users\\表\\nocturo.ini",  true},
+        {                         "C:\\Users\\表",            "C:\\Users\\表\\nocturo.ini",  true},
+        {                                       "", "C:\\Program Files\\月暦\\nocturo.ini", false},
+        {                          tooLong.c_str(), "C:\\Program Files\\月暦\\nocturo.ini", false},
+    };
+    for (const Case& c : cases) {
+        char ini[kFilePathSize] = "C:\\Program Files\\月暦\\nocturo.ini";
+        char dat[kFilePathSize] = "C:\\Program Files\\月暦\\nocturo.dat";
+        EXPECT_EQ(RelocateFilePaths(c.folder, ini, dat), c.moved) << c.folder;
+        EXPECT_STREQ(ini, c.settings);
+        EXPECT_EQ(std::string(dat).substr(std::string(dat).size() - 11), "nocturo.dat");
+    }
+    char folder[kFilePathSize];
+    FolderOfPath("C:\\Program Files\\表\\nocturo.exe", folder);
+    EXPECT_STREQ(folder, "C:\\Program Files\\表");
+}

@@ -28,19 +28,21 @@ struct MenuRow {
 };
 
 static const MenuRow kMenuRows[] = {
-    {40001,        "月について(&A)..."},
-    {40002,           "カレンダー(&C)"},
-    {    0,                              ""},
-    {32771,  "休日・記念日編集(&E)"},
-    {    0,                              ""},
-    {40003,               "月相を表示"},
-    {40004,            "潮回りを表示"},
-    {    0,                              ""},
-    {40005,    "日めくり(月)を表示"},
-    {40006,    "日めくり(日)を表示"},
-    {40007, "日めくり(曜日)を表示"},
-    {    0,                              ""},
-    {40008,                    "終了(&X)"},
+    {40001,            "月について(&A)..."},
+    {40002,               "カレンダー(&C)"},
+    {    0,                                  ""},
+    {32771,      "休日・記念日編集(&E)"},
+    {    0,                                  ""},
+    {40003,                   "月相を表示"},
+    {40004,                "潮回りを表示"},
+    {    0,                                  ""},
+    {40005,        "日めくり(月)を表示"},
+    {40006,        "日めくり(日)を表示"},
+    {40007,     "日めくり(曜日)を表示"},
+    {    0,                                  ""},
+    {40009, "Windows の起動時に実行(&S)"},
+    {    0,                                  ""},
+    {40008,                        "終了(&X)"},
 };
 
 TEST(ResourcesTest, MenuHoldsTheRightMenuWithItsItemsInOrder) {
@@ -94,47 +96,6 @@ TEST(ResourcesTest, StringsReadBackInCodePage932AndTheProgramIconLoads) {
 
 // A window of the program's own procedure under another class name (so that it does not pass for
 // a running instance), its slots prepared, the clock fixed, the settings in a temporary folder.
-class MainWindowTest : public TraySlotsTest {
-  protected:
-    void SetUp() override {
-        procedure = MainWindowProc;
-        TraySlotsTest::SetUp();
-        // The start-up continuation posted by WM_CREATE would show the splash; not here.
-        MSG msg;
-        while (PeekMessageA(&msg, window, WM_APP_STARTUP, WM_APP_STARTUP, PM_REMOVE)) {
-        }
-        char folder[MAX_PATH];
-        GetTempPathA(sizeof folder, folder);
-        iniPath = std::string(folder) + "nocturo-tray-test.ini";
-        DeleteFileA(iniPath.c_str());
-        SetSettingsPaths((std::string(folder) + "nocturo-tray-test.exe").c_str());
-        SetTimeZoneBiasOverride(-540);
-        SetClockOverride(SYSTEMTIME{2024, 5, 0, 15, 1, 0, 0, 0});
-    }
-    void TearDown() override {
-        KillTimer(window, 1);
-        TraySlotsTest::TearDown();
-        // WM_DESTROY posted the quit message; it must not end a later message loop.
-        MSG msg;
-        PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-        DeleteFileA(iniPath.c_str());
-        SetSettingsPaths("");
-        ClearClockOverride();
-        ClearTimeZoneBiasOverride();
-    }
-    void StartWith(const char* pattern) {
-        SwitchOn(pattern);
-        ComputeStatus(true, true);
-        AddAllIcons();
-    }
-    std::string Setting(const char* key) {
-        char value[16];
-        GetPrivateProfileStringA("Settings", key, "(none)", value, sizeof value, iniPath.c_str());
-        return value;
-    }
-
-    std::string iniPath;
-};
 
 struct ToggleCase {
     const char* name;

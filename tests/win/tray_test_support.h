@@ -10,6 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "astro/time_zone.h"
+#include "tray/app.h"
+#include "tray/clock.h"
+#include "tray/settings.h"
+#include "tray/status.h"
 #include "tray/tray_icons.h"
 
 // A hidden top-level window of `procedure` (the default one when null), owned by the calling
@@ -58,4 +63,48 @@ class TraySlotsTest : public testing::Test {
     WNDPROC procedure = nullptr;
     HWND window = nullptr;
     int32_t savedEnabled[TrayIconCount] = {};
+};
+
+// The main window of the program on the slots, its settings file in the temporary folder, the
+// clock and zone fixed at 15 May 2024 in Japan.
+class MainWindowTest : public TraySlotsTest {
+  protected:
+    void SetUp() override {
+        procedure = MainWindowProc;
+        TraySlotsTest::SetUp();
+        // The start-up continuation posted by WM_CREATE would show the splash; not here.
+        MSG msg;
+        while (PeekMessageA(&msg, window, WM_APP_STARTUP, WM_APP_STARTUP, PM_REMOVE)) {
+        }
+        char folder[MAX_PATH];
+        GetTempPathA(sizeof folder, folder);
+        iniPath = std::string(folder) + "nocturo-tray-test.ini";
+        DeleteFileA(iniPath.c_str());
+        SetSettingsPaths((std::string(folder) + "nocturo-tray-test.exe").c_str());
+        SetTimeZoneBiasOverride(-540);
+        SetClockOverride(SYSTEMTIME{2024, 5, 0, 15, 1, 0, 0, 0});
+    }
+    void TearDown() override {
+        KillTimer(window, 1);
+        TraySlotsTest::TearDown();
+        // WM_DESTROY posted the quit message; it must not end a later message loop.
+        MSG msg;
+        PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        DeleteFileA(iniPath.c_str());
+        SetSettingsPaths("");
+        ClearClockOverride();
+        ClearTimeZoneBiasOverride();
+    }
+    void StartWith(const char* pattern) {
+        SwitchOn(pattern);
+        ComputeStatus(true, true);
+        AddAllIcons();
+    }
+    std::string Setting(const char* key) {
+        char value[16];
+        GetPrivateProfileStringA("Settings", key, "(none)", value, sizeof value, iniPath.c_str());
+        return value;
+    }
+
+    std::string iniPath;
 };
