@@ -58,7 +58,11 @@ passed=0
 failed=0
 pids=()
 
+locked=()
 cleanup() {
+    for dir in "${locked[@]}"; do
+        chattr -i "$dir" 2>/dev/null
+    done
     for pid in "${pids[@]}"; do
         kill "$pid" 2>/dev/null
     done
@@ -261,6 +265,55 @@ check "two starts at once: no second message" bash -c '! "$@" >/dev/null' _ "$wi
 timeout 30 "$wine" "$program" -r
 check "two starts at once: the first ends with code 0" exits_with_zero "$twin1" 20
 check "two starts at once: the second ends with code 0" exits_with_zero "$twin2" 20
+
+# --- A program folder that cannot be written ---
+# As in C:\Program Files for a standard user: the settings and holidays go to %APPDATA%\Nocturo,
+# the files beside the program are copied there the first time, and later starts read them there.
+# The folder is made immutable: root, who runs these checks, may write anywhere else.
+readonly_dir="$run/readonly/月暦"
+appdata="$WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/Nocturo"
+rm -rf "$appdata"
+mkdir -p "$readonly_dir"
+cp "$exe" "$readonly_dir/nocturo.exe"
+printf '[Settings]\r\nMoonIcon=1\r\nTideIcon=1\r\nMonthIcon=0\r\nDayIcon=1\r\nWeekDayIcon=1\r\n' \
+    >"$readonly_dir/nocturo.ini"
+locked+=("$readonly_dir")
+check "read-only folder: made immutable" chattr +i "$readonly_dir"
+ini_has() {
+    tr -d '\r' <"$1" | grep -qx "$2" || printf '        %s does not hold %s\n' "$1" "$2"
+    tr -d '\r' <"$1" 2>/dev/null | grep -qx "$2"
+}
+moon_window_names_appdata() {
+    local seen
+    seen="$(probe open command 40001 Nocturo 1113 30)" || return 1
+    echo "$seen"
+    # "保存先: " in Shift_JIS opens the line.
+    grep -q ': 95 db 91 b6 90 e6 3a' <<<"$seen"
+}
+"$wine" "$readonly_dir/nocturo.exe" </dev/null >/dev/null 2>&1 &
+ro_pid=$!
+pids+=("$ro_pid")
+check "read-only folder: the settings beside it are read (icons 0, 1, 3, 4)" probe tray 0134 30
+check "read-only folder: nocturo.ini copied to %APPDATA%\\Nocturo" \
+    ini_has "$appdata/nocturo.ini" TideIcon=1
+check "read-only folder: the calendar's switch saved in %APPDATA%\\Nocturo" \
+    probe open command 40002 "Moon Calendar" 1120 30
+check "read-only folder: ... as ShowAge=1" ini_has "$appdata/nocturo.ini" ShowAge=1
+check "read-only folder: the Moon window says where the files are" moon_window_names_appdata
+timeout 30 "$wine" "$readonly_dir/nocturo.exe" -r
+check "read-only folder: ends with code 0" exits_with_zero "$ro_pid" 20
+# The next start reads %APPDATA%\Nocturo, not the file beside the program.
+sed -i 's/^WeekDayIcon=1/WeekDayIcon=0/' "$appdata/nocturo.ini"
+"$wine" "$readonly_dir/nocturo.exe" </dev/null >/dev/null 2>&1 &
+ro_pid=$!
+pids+=("$ro_pid")
+check "read-only folder: the next start reads %APPDATA%\\Nocturo (icons 0, 1, 3)" \
+    probe tray 013 30
+timeout 30 "$wine" "$readonly_dir/nocturo.exe" -r
+check "read-only folder: ends again with code 0" exits_with_zero "$ro_pid" 20
+check "read-only folder: nothing was written beside the program" \
+    test "$(ls "$readonly_dir")" = "$(printf 'nocturo.exe\nnocturo.ini')"
+chattr -i "$readonly_dir"
 
 # --- Another code page ---
 # As on an English Windows: the ANSI code page is 1252, in which the program's Shift_JIS bytes
