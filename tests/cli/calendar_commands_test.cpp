@@ -135,7 +135,8 @@ TEST(Terms, YearOutsideTheRangeExitsWith2) {
 TEST(Today, NewYearsDay2000InJapan) {
     const CommandOutput result = Capture(RunToday, ArgumentsAt("2000-01-01T03:00:00Z", -540));
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, Utf8(u8"月齢24.19 長潮\n2000年1月1日 大安 元日\n"));
+    EXPECT_EQ(result.out, Utf8(u8"月齢24.19 長潮\n2000年1月1日 大安 元日\n"
+                               u8"七十二候 雪下出麦（ゆきわたりてむぎのびる）\n"));
 }
 
 TEST(Today, LocalDateFollowsTheBias) {
