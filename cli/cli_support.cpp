@@ -135,19 +135,21 @@ bool ParseWithCli11(int argc, const char* const* argv, const CliCommand& command
             CLI::MultiOptionPolicy::TakeAll));
     }
     sub->add_option("arguments", line->positional);
-    // CLI11 reads "-o=FILE" as the value "=FILE"; the tool has always read FILE.
+    // CLI11 reads "-o=FILE" as the value "=FILE", and "--at=" as "--at" taking the next word;
+    // the tool has always read FILE and the empty value. Those words go to CLI11 split in two.
     std::vector<const char*> words(argv, argv + argc);
     for (size_t i = 2; i < words.size(); ++i) {
         const char* equals = std::strchr(words[i], '=');
-        if (words[i][0] == '-' && words[i][1] != '-' && equals) {
-            const std::string name(words[i], equals);
-            for (const char* option : valueNames) {
-                if (name == option) {
-                    words[i] = option;
-                    words.insert(words.begin() + static_cast<std::ptrdiff_t>(i) + 1, equals + 1);
-                    ++i;
-                    break;
-                }
+        if (words[i][0] != '-' || !equals || (words[i][1] == '-' && equals[1] != '\0')) {
+            continue;
+        }
+        const std::string name(words[i], equals);
+        for (const char* option : valueNames) {
+            if (name == option) {
+                words[i] = option;
+                words.insert(words.begin() + static_cast<std::ptrdiff_t>(i) + 1, equals + 1);
+                ++i;
+                break;
             }
         }
     }
