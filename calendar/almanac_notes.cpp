@@ -191,7 +191,10 @@ struct KouYear {
     bool previousFound[2];
 };
 
-KouYear kouYear = {};
+// Two years: the calendar window's January shows days of December, and December days of January,
+// so a walk month after month goes back and forth across each new year.
+KouYear kouYears[2] = {};
+int kouNewest = 0;
 
 // The Sun's apparent longitude reaches L after T: the fixed-point step of the solar search (1/65536
 // century a degree, about 55 % of the distance a round), from an instant a few degrees before L,
@@ -242,30 +245,35 @@ void LateDecemberStarts(uint16_t year, int32_t bias, int64_t starts[2], bool fou
 
 const KouYear& KouYearOf(uint16_t year) {
     const int32_t bias = TimeZoneBias();
-    if (kouYear.year == year && kouYear.bias == bias) {
-        return kouYear;
+    for (int i = 0; i < 2; ++i) {
+        // Year 0 marks an empty record, so a request for year 0 is never taken as held.
+        if (year != 0 && kouYears[i].year == year && kouYears[i].bias == bias) {
+            kouNewest = i;
+            return kouYears[i];
+        }
     }
-    kouYear.year = year;
-    kouYear.bias = bias;
+    kouNewest = 1 - kouNewest;  // replaces the one used longer ago
+    KouYear& kou = kouYears[kouNewest];
+    kou.year = year;
+    kou.bias = bias;
     for (int k = 0; k < kKouCount; ++k) {
         if (k == kKouBefore || k == kNewYearKou) {
             continue;
         }
         bool ok = false;
         const JulianCenturies T = FindSolarLongitudeInstant(year, KouLongitude(k), &ok);
-        kouYear.found[k] = ok;
-        kouYear.start[k] = ok ? LocalDayOf(T, bias) : 0;
+        kou.found[k] = ok;
+        kou.start[k] = ok ? LocalDayOf(T, bias) : 0;
     }
     int64_t late[2];
     bool lateFound[2];
     LateDecemberStarts(year, bias, late, lateFound);
-    kouYear.start[kKouBefore] = late[0];
-    kouYear.found[kKouBefore] = lateFound[0];
-    kouYear.start[kNewYearKou] = late[1];
-    kouYear.found[kNewYearKou] = lateFound[1];
-    LateDecemberStarts(static_cast<uint16_t>(year - 1), bias, kouYear.previousStart,
-                       kouYear.previousFound);
-    return kouYear;
+    kou.start[kKouBefore] = late[0];
+    kou.found[kKouBefore] = lateFound[0];
+    kou.start[kNewYearKou] = late[1];
+    kou.found[kNewYearKou] = lateFound[1];
+    LateDecemberStarts(static_cast<uint16_t>(year - 1), bias, kou.previousStart, kou.previousFound);
+    return kou;
 }
 
 // The 候 in effect on the local day `days` of `year`: the one whose start is the latest at or
@@ -397,5 +405,6 @@ bool KouStartDay(uint16_t year, int index, int64_t* days) {
 }
 
 void InvalidateAlmanacNotes() {
-    kouYear.year = 0;
+    kouYears[0].year = 0;
+    kouYears[1].year = 0;
 }
