@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
@@ -135,23 +136,38 @@ bool ParseWithCli11(int argc, const char* const* argv, const CliCommand& command
             CLI::MultiOptionPolicy::TakeAll));
     }
     sub->add_option("arguments", line->positional);
-    // CLI11 reads "-o=FILE" as the value "=FILE", and "--at=" as "--at" taking the next word;
-    // the tool has always read FILE and the empty value. Those words go to CLI11 split in two.
-    std::vector<const char*> words(argv, argv + argc);
-    for (size_t i = 2; i < words.size(); ++i) {
-        const char* equals = std::strchr(words[i], '=');
-        if (words[i][0] != '-' || !equals || (words[i][1] == '-' && equals[1] != '\0')) {
+    // Each value goes to CLI11 in the one form it cannot read otherwise: "--at=VALUE" and
+    // "-oVALUE", so that a value beginning with a dash stays a value; an empty one as a word of
+    // its own after the name, since "--at=" would take the next word. (RunCommandLine has checked
+    // that every word with a dash is an option of the command.)
+    std::vector<std::string> texts(argv, argv + argc);
+    for (size_t i = 2; i < texts.size(); ++i) {
+        const size_t equals = texts[i].find('=');
+        const std::string name = texts[i].substr(0, equals);
+        if (texts[i][0] != '-' || texts[i].size() < 2 ||
+            std::find(valueNames.begin(), valueNames.end(), name) == valueNames.end()) {
             continue;
         }
-        const std::string name(words[i], equals);
-        for (const char* option : valueNames) {
-            if (name == option) {
-                words[i] = option;
-                words.insert(words.begin() + static_cast<std::ptrdiff_t>(i) + 1, equals + 1);
-                ++i;
-                break;
-            }
+        std::string value;
+        if (equals != std::string::npos) {
+            value = texts[i].substr(equals + 1);
+        } else if (i + 1 < texts.size()) {
+            value = texts[i + 1];
+            texts.erase(texts.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+        } else {
+            break;  // no value: CLI11 sees the name alone
         }
+        if (value.empty()) {
+            texts[i] = name;
+            texts.insert(texts.begin() + static_cast<std::ptrdiff_t>(i) + 1, "");
+            ++i;
+        } else {
+            texts[i] = name + (name[1] == '-' ? "=" : "") + value;
+        }
+    }
+    std::vector<const char*> words;
+    for (const std::string& text : texts) {
+        words.push_back(text.c_str());
     }
     try {
         app.parse(static_cast<int>(words.size()), words.data());
@@ -229,18 +245,27 @@ int RunCommandLine(int argc, const char* const* argv, const CliCommand* commands
     if (!command) {
         return UsageError("unknown command '%s'", argv[1]);
     }
-    // What CLI11 would take differently from the tool's own rules: "--" ends its options, and
-    // a flag accepts "=true".
+    // What CLI11 would take differently from the tool's own rules: "--" ends its options, a
+    // flag accepts "=true", a single dash joins short options and their values ("-ofile"), and
+    // "-3" is a word. Each word that begins with a dash is one option, with "=VALUE" or the next
+    // word as its value.
     for (int i = 2; i < argc; ++i) {
-        const char* equals = std::strchr(argv[i], '=');
-        if (std::strcmp(argv[i], "--") == 0) {
-            return UsageError("unknown option '--' for '%s'", command->name);
+        const char* word = argv[i];
+        if (word[0] != '-' || word[1] == '\0') {
+            continue;
         }
-        if (argv[i][0] == '-' && equals) {
-            const std::string name(argv[i], equals);
-            if (FindOption(command->flagOptions, name.c_str())) {
+        const char* equals = std::strchr(word, '=');
+        const std::string name = equals ? std::string(word, equals) : std::string(word);
+        const bool takesValue =
+            name == "--bias" || FindOption(command->valueOptions, name.c_str()) != nullptr;
+        if (FindOption(command->flagOptions, name.c_str())) {
+            if (equals) {
                 return UsageError("option '%s' takes no value", name.c_str());
             }
+        } else if (!takesValue) {
+            return UsageError("unknown option '%s' for '%s'", name.c_str(), command->name);
+        } else if (!equals) {
+            ++i;  // its value, whatever it looks like
         }
     }
 
