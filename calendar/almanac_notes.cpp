@@ -403,8 +403,3 @@ bool KouStartDay(uint16_t year, int index, int64_t* days) {
     *days = kou.start[index];
     return kou.found[index];
 }
-
-void InvalidateAlmanacNotes() {
-    kouYears[0].year = 0;
-    kouYears[1].year = 0;
-}

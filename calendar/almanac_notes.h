@@ -56,6 +56,3 @@ const char* KouReading(int index);
 // index 65 (280°, within a day of the new year) the instant after 275° of that year, which may
 // fall on 1 January of the next. Returns false when the search did not close.
 bool KouStartDay(uint16_t year, int index, int64_t* days);
-
-// Forgets the cached 節 and 候 dates (tests compare a cached run with fresh computation).
-void InvalidateAlmanacNotes();
