@@ -41,6 +41,7 @@ SYSTEMTIME ComputeMonthCell(MonthCell* cell, double localNoon, double universalN
     cell->phaseName = PrincipalPhaseOfDay(universalNoon, &cell->phaseAngle);
 
     ComputeLunarDay(&cell->lunar, universalNoon);
+    cell->notes = DayNotesOf(date.wYear, date.wMonth, date.wDay, cell->lunar);
     return date;
 }
 

@@ -5,6 +5,7 @@
 
 #include "astro/lunar_day.h"
 #include "astro/time_scales.h"
+#include "calendar/almanac_notes.h"
 
 struct MonthCell {
     uint16_t day;
@@ -21,6 +22,7 @@ struct MonthCell {
     double moonAge;     // at local noon, days
     const char* phaseName;
     LunarDay lunar;
+    DayNotes notes;  // the selected days, the 候 and the 節月 of the date
 };
 
 struct MonthModel {

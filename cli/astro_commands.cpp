@@ -1,9 +1,13 @@
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 
+#include "astro/principal_phase.h"
 #include "astro/searches.h"
 #include "astro/time_scales.h"
 #include "cli/commands.h"
+#include "cli/json_lines.h"
 #include "presentation/pictures.h"
 #include "presentation/moon_info.h"
 
@@ -20,12 +24,60 @@ constexpr double kSearchLead = 4;
 
 constexpr int32_t kPrincipalAngles[4] = {0, 90, 180, 270};
 
-void PrintPhaseEvent(const PhaseEvent& event, void* /*context*/) {
+// context: a bool, true for the --json line.
+void PrintPhaseEvent(const PhaseEvent& event, void* context) {
     SYSTEMTIME utc;
     SystemTimeFromJulianDate(event.jd, &utc);
     char instant[32];
+    if (*static_cast<const bool*>(context)) {
+        PrintJsonLine({
+            {"instant",              FormatInstantText(instant, sizeof(instant), utc)},
+            {  "angle",                            event.angle                },
+            {   "name", Utf8Text(PhaseNames[event.angle / 90])                }
+        });
+        return;
+    }
     PrintText(stdout, "%s\t%d\n", FormatInstantText(instant, sizeof(instant), utc),
               static_cast<int>(event.angle));
+}
+
+// A local instant of the Moon information window as ISO 8601 to the minute with its offset, and
+// the same instant in UTC to the second.
+nlohmann::ordered_json MoonInstantJson(JulianCenturies T, int32_t bias) {
+    SYSTEMTIME local;
+    LocalTimeOfInstant(T, bias, &local);
+    SYSTEMTIME utc;
+    SystemTimeFromJulianDate(JulianDateFromCenturies(T), &utc);
+    char offset[16];
+    char localText[64];
+    std::snprintf(localText, sizeof localText, "%04u-%02u-%02uT%02u:%02u%s", local.wYear,
+                  local.wMonth, local.wDay, local.wHour, local.wMinute,
+                  FormatOffsetText(offset, sizeof offset, bias));
+    char utcText[32];
+    return {
+        {"local",                 localText},
+        { "utc", FormatInstantText(utcText,              sizeof utcText, utc)}
+    };
+}
+
+// The figures of the text lines, each with its own name; numbers with the decimals printed there.
+void PrintMoonJson(const SYSTEMTIME& utc, const MoonInfoFigures& figures, int32_t bias) {
+    char instant[32];
+    char age[32];
+    char illuminated[32];
+    char angle[32];
+    std::snprintf(age, sizeof age, "%.2f", figures.age);
+    std::snprintf(illuminated, sizeof illuminated, "%.2f", figures.illuminated);
+    std::snprintf(angle, sizeof angle, "%.2f", figures.phaseAngle);
+    PrintJsonLine({
+        {    "instant",                              FormatInstantText(instant, sizeof(instant), utc)},
+        {        "age",                                        std::strtod(age,        nullptr)     },
+        {"illuminated",                                std::strtod(illuminated,        nullptr)     },
+        { "phaseAngle",                                      std::strtod(angle,        nullptr)     },
+        {    "picture", static_cast<int>(MoonPictureIndex(figures.phaseAngle))                },
+        {    "newMoon",                        MoonInstantJson(figures.newMoon,           bias)     },
+        {   "fullMoon",                       MoonInstantJson(figures.fullMoon,           bias)     },
+    });
 }
 
 }  // namespace
@@ -71,7 +123,8 @@ int RunPhases(const CliArguments& args) {
     }
     const double fromJd = JulianDateFromSystemTime(from);
     const double toJd = JulianDateFromSystemTime(to) + 1;
-    if (!ListPrincipalPhases(fromJd, toJd, PrintPhaseEvent, nullptr)) {
+    bool json = HasOption(args, "--json");
+    if (!ListPrincipalPhases(fromJd, toJd, PrintPhaseEvent, &json)) {
         std::fprintf(stderr, "nocturo-cli: a phase search did not converge\n");
         return 1;
     }
@@ -108,6 +161,10 @@ int RunMoon(const CliArguments& args) {
     LocalTimeOfInstant(figures.fullMoon, args.bias, &local);
     FormatMinuteText(fullMoon, sizeof(fullMoon), local);
     FormatZoneText(zone, sizeof(zone), args.bias);
+    if (HasOption(args, "--json")) {
+        PrintMoonJson(utc, figures, args.bias);
+        return 0;
+    }
 
     PrintText(stdout, "現時点の月：%s\n", FormatInstantText(instant, sizeof(instant), utc));
     PrintText(stdout, "月齢：%s\n", FormatMoonAgeText(age, sizeof(age), figures.age));

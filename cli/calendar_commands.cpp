@@ -1,6 +1,7 @@
 // The calendar commands of nocturo-cli: the facts of every day of a range, the solar terms of a
 // year, the month of the calendar window in the terminal, and the two tray tooltips of a moment.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -18,8 +19,11 @@
 #include "calendar/day_signs.h"
 #include "calendar/holidays.h"
 #include "calendar/month_model.h"
+#include "calendar/almanac_notes.h"
 #include "calendar/solar_terms.h"
 #include "cli/commands.h"
+#include "cli/json_lines.h"
+#include "presentation/almanac_texts.h"
 #include "presentation/pictures.h"
 #include "presentation/tooltips.h"
 
@@ -48,17 +52,26 @@ SYSTEMTIME LocalDateOf(const SYSTEMTIME& utc) {
     return local;
 }
 
-void PrintDayRow(const SYSTEMTIME& date, const MonthCell& cell) {
+// One line of the days listing; with `notes`, two more columns: the selected days joined by "・"
+// (empty when none) and the 候 in effect.
+void PrintDayRow(const SYSTEMTIME& date, const MonthCell& cell, bool notes) {
     char rokuyo[8];
     char sign[8];
     char tide[8];
     PrintText(
-        stdout, "%04u-%02u-%02u\t%u\t%u\t%u\t%d\t%s\t%s\t%s\t%d\t%s\t%s\t%s\t%s\t%s\t%.6f\t%.6f\n",
+        stdout, "%04u-%02u-%02u\t%u\t%u\t%u\t%d\t%s\t%s\t%s\t%d\t%s\t%s\t%s\t%s\t%s\t%.6f\t%.6f",
         date.wYear, date.wMonth, date.wDay, cell.weekday, cell.lunar.month, cell.lunar.day,
         static_cast<int>(cell.lunar.leap), RokuyoName(rokuyo, cell.lunar.rokuyo),
         DaySignName(sign, cell.lunar), TideName(tide, cell.lunar),
         static_cast<int>(cell.holidayKind), cell.holidayName, cell.solarTermName,
         cell.seasonalName1, cell.seasonalName2, cell.phaseName, cell.phaseAngle, cell.moonAge);
+    if (notes) {
+        PrintText(stdout, "\t%s\t", JoinedNotesText(cell).c_str());
+        // The 候 names are UTF-8 already: written as they are, not through PrintText.
+        const char* kou = KouName(cell.notes.kou);
+        std::fwrite(kou, 1, std::strlen(kou), stdout);
+    }
+    std::fputc('\n', stdout);
 }
 
 // ---- The month view. ----
@@ -204,6 +217,31 @@ void PrintMonth(uint16_t year, uint16_t month, const SYSTEMTIME& today, bool col
     }
 }
 
+// The 42 cells of the calendar window, one object a line in date order: the days listing's fields
+// with the notes, and whether the day lies outside the month and whether it is today.
+void PrintMonthJson(uint16_t year, uint16_t month, const SYSTEMTIME& today) {
+    ComputeMonthModel(year, month);
+    const MonthModel& model = CurrentMonthModel();
+    SYSTEMTIME first = {};
+    first.wYear = year;
+    first.wMonth = month;
+    first.wDay = 1;
+    const double firstNoon = LocalNoon(first);
+    SYSTEMTIME firstDate;
+    SystemTimeFromJulianDate(firstNoon, &firstDate);
+    const double start = firstNoon - firstDate.wDayOfWeek;
+    for (int i = 0; i < 42; ++i) {
+        SYSTEMTIME date;
+        SystemTimeFromJulianDate(start + i, &date);
+        const MonthCell& cell = model.cells[i];
+        nlohmann::ordered_json day = DayJson(date, cell, true);
+        day["outside"] = cell.outside != 0;
+        day["today"] =
+            date.wYear == today.wYear && date.wMonth == today.wMonth && date.wDay == today.wDay;
+        PrintJsonLine(day);
+    }
+}
+
 }  // namespace
 
 int ApplyCustomOption(const CliArguments& args) {
@@ -237,6 +275,8 @@ int RunDays(const CliArguments& args) {
     if (const int status = ApplyCustomOption(args)) {
         return status;
     }
+    const bool notes = HasOption(args, "--notes");
+    const bool json = HasOption(args, "--json");
     // The same steps as the month model's walk over its cells, so a row is the calendar window's
     // cell of that day, bit for bit.
     const double b = TimeZoneBias() * kDaysPerMinute;
@@ -244,7 +284,11 @@ int RunDays(const CliArguments& args) {
     for (; J < last + 0.5; J = U - b) {
         MonthCell cell;
         const SYSTEMTIME date = ComputeMonthCell(&cell, J, U);
-        PrintDayRow(date, cell);
+        if (json) {
+            PrintJsonLine(DayJson(date, cell, notes));
+        } else {
+            PrintDayRow(date, cell, notes);
+        }
         U = U + 1;
     }
     return std::fflush(stdout) == 0 ? 0 : 1;
@@ -280,9 +324,28 @@ int RunTerms(const CliArguments& args) {
             terms[j - 1] = swap;
         }
     }
+    const bool json = HasOption(args, "--json");
+    char zone[16];
+    FormatOffsetText(zone, sizeof zone, TimeZoneBias());
     for (const Term& term : terms) {
         SYSTEMTIME local;
         SystemTimeFromJulianDate(term.localJd, &local);
+        if (json) {
+            SYSTEMTIME utc;
+            SystemTimeFromJulianDate(term.localJd + b, &utc);
+            char localText[64];
+            char utcText[32];
+            std::snprintf(localText, sizeof localText, "%04u-%02u-%02uT%02u:%02u:%02u%s",
+                          local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute,
+                          local.wSecond, zone);
+            PrintJsonLine({
+                {    "local",                          localText},
+                {      "utc",          FormatInstantText(utcText,sizeof utcText, utc)},
+                {"longitude",                     term.slot * 15                                        },
+                {     "name", Utf8Text(SolarTermName(term.slot))}
+            });
+            continue;
+        }
         PrintText(stdout, "%04u-%02u-%02uT%02u:%02u\t%d\t%s\n", local.wYear, local.wMonth,
                   local.wDay, local.wHour, local.wMinute, term.slot * 15, SolarTermName(term.slot));
     }
@@ -305,7 +368,11 @@ int RunMonth(const CliArguments& args) {
     if (const int status = ApplyCustomOption(args)) {
         return status;
     }
-    PrintMonth(shown.wYear, shown.wMonth, today, StdoutIsTerminal());
+    if (HasOption(args, "--json")) {
+        PrintMonthJson(shown.wYear, shown.wMonth, today);
+    } else {
+        PrintMonth(shown.wYear, shown.wMonth, today, StdoutIsTerminal());
+    }
     return 0;
 }
 
@@ -336,6 +403,37 @@ int RunToday(const CliArguments& args) {
     FormatJapaneseLongDate(date, sizeof date, local.wYear, local.wMonth, local.wDay);
     char calendar[kTooltipSize];
     ComposeCalendarTooltip(calendar, date, lunar, local.wYear, local.wMonth, local.wDay);
+    const DayNotes notes = DayNotesOf(local.wYear, local.wMonth, local.wDay, lunar);
+    // The selected days follow the calendar tooltip's facts, as the tray will show them.
+    AppendNotesToTooltip(calendar, sizeof calendar, notes.flags, kTooltipSize - 1);
+    if (HasOption(args, "--json")) {
+        SYSTEMTIME noon = local;
+        noon.wHour = 12;
+        noon.wMinute = 0;
+        noon.wSecond = 0;
+        MonthCell cell;
+        const double localNoon = JulianDateFromSystemTime(noon);
+        ComputeMonthCell(&cell, localNoon, localNoon + TimeZoneBias() * kDaysPerMinute);
+        nlohmann::ordered_json today = DayJson(local, cell, true);
+        char instant[32];
+        today.erase("phaseAngle");
+        today["instant"] = FormatInstantText(instant, sizeof instant, utc);
+        char age[16];
+        std::snprintf(age, sizeof age, "%.2f", MoonAge(T));
+        today["moonAge"] = std::strtod(age, nullptr);
+        today["longDate"] = Utf8Text(date);
+        today["moonTooltip"] = Utf8Text(moon);
+        today["calendarTooltip"] = Utf8Text(calendar);
+        PrintJsonLine(today);
+        return 0;
+    }
     PrintText(stdout, "%s\n%s\n", moon, calendar);
+    // The 候's name and reading are UTF-8 already.
+    const std::string kou = notes.kou < 0 ? std::string()
+                                          : std::string(KouName(notes.kou)) + "\xEF\xBC\x88" +
+                                                KouReading(notes.kou) + "\xEF\xBC\x89";
+    PrintText(stdout, "七十二候 ");
+    std::fwrite(kou.data(), 1, kou.size(), stdout);
+    std::fputc('\n', stdout);
     return 0;
 }

@@ -1,11 +1,19 @@
+#include <algorithm>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
+
+#include <CLI/CLI.hpp>
 
 #include "astro/civil_dates.h"
 #include "astro/time_zone.h"
 #include "cli/commands.h"
+
+#ifndef NOCTURO_VERSION
+#error "NOCTURO_VERSION must be defined by the build (the project version)"
+#endif
 
 namespace {
 
@@ -82,8 +90,139 @@ const char* FindOption(const char* const* list, const char* name) {
     return nullptr;
 }
 
+// One option of a command after CLI11's parse: how often it was given and the values it took.
+struct ParsedOption {
+    const char* name;  // the table's spelling
+    bool takesValue;
+    size_t count;
+    std::vector<std::string> values;
+};
+
+struct CommandLine {
+    std::vector<std::string> positional;
+    std::vector<std::string> extras;  // unknown options and what CLI11 could not place
+    std::vector<ParsedOption> options;
+    std::string failure;  // CLI11's message when it refused the line
+};
+
+// Parses argv[1..] for `command` with CLI11: --bias and the table's value options take at most
+// one value each (an empty list when the value is missing), flags none; every occurrence is kept
+// so that a repetition can be told; words it does not know are handed back as extras.
+bool ParseWithCli11(int argc, const char* const* argv, const CliCommand& command,
+                    CommandLine* line) {
+    CLI::App app{"nocturo-cli"};
+    app.set_help_flag();
+    CLI::App* sub = app.add_subcommand(command.name);
+    sub->set_help_flag();
+    sub->allow_extras();
+    std::vector<const char*> valueNames = {"--bias"};
+    for (int i = 0; i < kMaxOptionsPerCommand && command.valueOptions[i]; ++i) {
+        valueNames.push_back(command.valueOptions[i]);
+    }
+    std::vector<const char*> flagNames;
+    for (int i = 0; i < kMaxOptionsPerCommand && command.flagOptions[i]; ++i) {
+        flagNames.push_back(command.flagOptions[i]);
+    }
+    std::vector<CLI::Option*> handles;
+    for (const char* name : valueNames) {
+        line->options.push_back({name, true, 0, {}});
+        handles.push_back(
+            sub->add_option(name)->expected(0, 1)->allow_extra_args(false)->multi_option_policy(
+                CLI::MultiOptionPolicy::TakeAll));
+    }
+    for (const char* name : flagNames) {
+        line->options.push_back({name, false, 0, {}});
+        handles.push_back(sub->add_flag(name)->disable_flag_override()->multi_option_policy(
+            CLI::MultiOptionPolicy::TakeAll));
+    }
+    sub->add_option("arguments", line->positional);
+    // Each value goes to CLI11 in the one form it cannot read otherwise: "--at=VALUE" and
+    // "-oVALUE", so that a value beginning with a dash stays a value; an empty one as a word of
+    // its own after the name, since "--at=" would take the next word. (RunCommandLine has checked
+    // that every word with a dash is an option of the command.)
+    std::vector<std::string> texts(argv, argv + argc);
+    for (size_t i = 2; i < texts.size(); ++i) {
+        const size_t equals = texts[i].find('=');
+        const std::string name = texts[i].substr(0, equals);
+        if (texts[i][0] != '-' || texts[i].size() < 2 ||
+            std::find(valueNames.begin(), valueNames.end(), name) == valueNames.end()) {
+            continue;
+        }
+        std::string value;
+        if (equals != std::string::npos) {
+            value = texts[i].substr(equals + 1);
+        } else if (i + 1 < texts.size()) {
+            value = texts[i + 1];
+            texts.erase(texts.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+        } else {
+            break;  // no value: CLI11 sees the name alone
+        }
+        if (value.empty()) {
+            texts[i] = name;
+            texts.insert(texts.begin() + static_cast<std::ptrdiff_t>(i) + 1, "");
+            ++i;
+        } else {
+            texts[i] = name + (name[1] == '-' ? "=" : "") + value;
+        }
+    }
+    std::vector<const char*> words;
+    for (const std::string& text : texts) {
+        words.push_back(text.c_str());
+    }
+    try {
+        app.parse(static_cast<int>(words.size()), words.data());
+    } catch (const CLI::Error& error) {
+        line->failure = error.what();
+        return false;
+    } catch (const std::exception& error) {
+        line->failure = error.what();
+        return false;
+    }
+    for (size_t i = 0; i < handles.size(); ++i) {
+        line->options[i].count = handles[i]->count();
+        if (line->options[i].takesValue) {
+            line->options[i].values = handles[i]->results();
+        }
+    }
+    line->extras = sub->remaining();
+    const std::vector<std::string> rest = app.remaining();
+    line->extras.insert(line->extras.end(), rest.begin(), rest.end());
+    return true;
+}
+
+// Whether a word of the command line is "NAME=", an option given the empty value.
+bool HasEmptyValueWord(int argc, const char* const* argv, const char* name) {
+    const size_t length = std::strlen(name);
+    for (int i = 2; i < argc; ++i) {
+        if (std::strncmp(argv[i], name, length) == 0 && std::strcmp(argv[i] + length, "=") == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The word of the command line that holds `text`, itself or after "NAME=", so that the command
+// keeps pointers into argv as it always has.
+const char* InCommandLine(int argc, const char* const* argv, const std::string& text) {
+    for (int i = 2; i < argc; ++i) {
+        if (text == argv[i]) {
+            return argv[i];
+        }
+    }
+    for (int i = 2; i < argc; ++i) {
+        const char* equals = std::strchr(argv[i], '=');
+        if (argv[i][0] == '-' && equals && text == equals + 1) {
+            return equals + 1;
+        }
+    }
+    return argv[argc - 1];  // not reached: every value CLI11 hands back is one of the words
+}
+
 }  // namespace
 
+// CLI11 parses; the checks after it keep the messages and the exit status of every line the tool
+// has accepted or refused so far. CLI11 reports by throwing: the throw is caught here, at its
+// edge, and nothing else in the program sees it.
 int RunCommandLine(int argc, const char* const* argv, const CliCommand* commands, int count) {
     commandTable = {commands, count};
     for (int i = 1; i < argc; ++i) {
@@ -95,70 +234,87 @@ int RunCommandLine(int argc, const char* const* argv, const CliCommand* commands
     if (argc < 2) {
         return UsageError("no command given");
     }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        if (argc > 2) {
+            return UsageError("option '--version' takes no arguments");
+        }
+        std::printf("nocturo-cli %s\n", NOCTURO_VERSION);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     const CliCommand* command = FindCommand(argv[1]);
     if (!command) {
         return UsageError("unknown command '%s'", argv[1]);
     }
-
-    CliArguments args = {};
-    const char* biasText = nullptr;
+    // What CLI11 would take differently from the tool's own rules: "--" ends its options, a
+    // flag accepts "=true", a single dash joins short options and their values ("-ofile"), and
+    // "-3" is a word. Each word that begins with a dash is one option, with "=VALUE" or the next
+    // word as its value.
     for (int i = 2; i < argc; ++i) {
         const char* word = argv[i];
         if (word[0] != '-' || word[1] == '\0') {
-            if (args.argumentCount == command->maxArguments ||
-                args.argumentCount == kMaxCommandArguments) {
-                return UsageError("too many arguments for '%s'", command->name);
-            }
-            args.arguments[args.argumentCount++] = word;
             continue;
         }
-        // "--name value" or "--name=value"; the name is compared without the "=value".
-        char name[64];
         const char* equals = std::strchr(word, '=');
-        const size_t nameLength = equals ? static_cast<size_t>(equals - word) : std::strlen(word);
-        if (nameLength >= sizeof(name)) {
-            return UsageError("unknown option '%s'", word);
-        }
-        std::memcpy(name, word, nameLength);
-        name[nameLength] = '\0';
-        const bool isBias = std::strcmp(name, "--bias") == 0;
-        const char* valueOption = FindOption(command->valueOptions, name);
-        const char* flagOption = FindOption(command->flagOptions, name);
-        const bool takesValue = isBias || valueOption;
-        if (!takesValue && !flagOption) {
-            return UsageError("unknown option '%s' for '%s'", name, command->name);
-        }
-        const char* value = nullptr;
-        if (takesValue) {
+        const std::string name = equals ? std::string(word, equals) : std::string(word);
+        const bool takesValue =
+            name == "--bias" || FindOption(command->valueOptions, name.c_str()) != nullptr;
+        if (FindOption(command->flagOptions, name.c_str())) {
             if (equals) {
-                value = equals + 1;
-            } else if (i + 1 < argc) {
-                value = argv[++i];
-            } else {
-                return UsageError("option '%s' needs a value", name);
+                return UsageError("option '%s' takes no value", name.c_str());
             }
-        } else if (equals) {
-            return UsageError("option '%s' takes no value", name);
+        } else if (!takesValue) {
+            return UsageError("unknown option '%s' for '%s'", name.c_str(), command->name);
+        } else if (!equals) {
+            ++i;  // its value, whatever it looks like
         }
-        if (isBias) {
-            if (biasText) {
-                return UsageError("option '--bias' given twice");
-            }
-            biasText = value;
+    }
+
+    CommandLine line;
+    if (!ParseWithCli11(argc, argv, *command, &line)) {
+        return UsageError("cannot read the command line: %s", line.failure.c_str());
+    }
+    if (!line.extras.empty()) {
+        const std::string& extra = line.extras.front();
+        if (extra[0] == '-' && extra.size() > 1) {
+            return UsageError("unknown option '%s' for '%s'",
+                              extra.substr(0, extra.find('=')).c_str(), command->name);
+        }
+        return UsageError("too many arguments for '%s'", command->name);
+    }
+    CliArguments args = {};
+    for (const ParsedOption& option : line.options) {
+        if (option.count > 1) {
+            return UsageError("option '%s' given twice", option.name);
+        }
+        // CLI11 gives a missing value as an empty one; "NAME=" is the one way to give it.
+        if (option.count == 1 && option.takesValue &&
+            (option.values.empty() ||
+             (option.values.front().empty() && !HasEmptyValueWord(argc, argv, option.name)))) {
+            return UsageError("option '%s' needs a value", option.name);
+        }
+    }
+    if (static_cast<int>(line.positional.size()) > command->maxArguments ||
+        line.positional.size() > static_cast<size_t>(kMaxCommandArguments)) {
+        return UsageError("too many arguments for '%s'", command->name);
+    }
+    if (static_cast<int>(line.positional.size()) < command->minArguments) {
+        return UsageError("too few arguments for '%s'", command->name);
+    }
+    for (const std::string& word : line.positional) {
+        args.arguments[args.argumentCount++] = InCommandLine(argc, argv, word);
+    }
+    const char* biasText = nullptr;
+    for (const ParsedOption& option : line.options) {
+        if (option.count == 0) {
             continue;
         }
-        for (int k = 0; k < args.optionCount; ++k) {
-            if (std::strcmp(args.options[k].name, name) == 0) {
-                return UsageError("option '%s' given twice", name);
-            }
+        const char* value =
+            option.takesValue ? InCommandLine(argc, argv, option.values.front()) : nullptr;
+        if (std::strcmp(option.name, "--bias") == 0) {
+            biasText = value;
+        } else if (args.optionCount < kMaxCommandOptions) {
+            args.options[args.optionCount++] = {option.name, value};
         }
-        if (args.optionCount == kMaxCommandOptions) {
-            return UsageError("too many options");
-        }
-        args.options[args.optionCount++] = {valueOption ? valueOption : flagOption, value};
-    }
-    if (args.argumentCount < command->minArguments) {
-        return UsageError("too few arguments for '%s'", command->name);
     }
     if (biasText) {
         long bias = 0;
@@ -176,7 +332,9 @@ int RunCommandLine(int argc, const char* const* argv, const CliCommand* commands
 }
 
 void PrintUsage(FILE* stream) {
-    std::fprintf(stream, "usage: nocturo-cli COMMAND [ARGUMENTS] [--bias MINUTES]\n\ncommands:\n");
+    std::fprintf(stream,
+                 "usage: nocturo-cli COMMAND [ARGUMENTS] [--bias MINUTES]\n"
+                 "       nocturo-cli --version\n\ncommands:\n");
     for (int i = 0; i < commandTable.count; ++i) {
         const CliCommand& command = commandTable.commands[i];
         char line[128];
@@ -194,9 +352,14 @@ void PrintUsage(FILE* stream) {
                  "                  -1440 to 1440; default: the system's standard-time bias\n"
                  "                  (ics: -540, Japan's)\n"
                  "  --help          this text\n"
+                 "--json: one JSON object a line (UTF-8) with a named field for every column.\n"
+                 "--notes (days): two more columns, the selected days joined by a middle dot\n"
+                 "  and the 72-season in effect.\n"
                  "\ndates are YYYY-MM-DD within 1900-01-01 .. 2100-12-31; instants are UTC.\n"
                  "ics: FROM and TO are years (YYYY) or dates; KINDS is a comma-separated list of\n"
-                 "  holidays,terms,seasonal,phases,custom (default: all; custom needs --custom);\n"
+                 "  holidays,terms,seasonal,phases,custom,notes,kou (default: the first five;\n"
+                 "  custom needs --custom); notes: one event a day with selected days, kou: one\n"
+                 "  on the first day of each 72-season;\n"
                  "  --rokuyo adds each day's rokuyo and lunisolar date; -o FILE writes the file\n"
                  "  in one step instead of to stdout. Local dates are Japan's (bias -540) unless\n"
                  "  --bias is given; DTSTAMP is SOURCE_DATE_EPOCH when set; phases are in UTC,\n"
@@ -360,6 +523,15 @@ char* FormatZoneText(char* dest, size_t size, int32_t bias) {
         const int32_t magnitude = offset < 0 ? -offset : offset;
         std::snprintf(dest, size, "UTC%c%02d:%02d", offset < 0 ? '-' : '+',
                       static_cast<int>(magnitude / 60), static_cast<int>(magnitude % 60));
+    }
+    return dest;
+}
+
+char* FormatOffsetText(char* dest, size_t size, int32_t bias) {
+    char zone[16];
+    FormatZoneText(zone, sizeof zone, bias);
+    if (size > 0) {
+        std::snprintf(dest, size, "%s", zone + 3);  // "UTC+09:00" without "UTC"
     }
     return dest;
 }

@@ -134,6 +134,9 @@ char* FormatDateText(char* dest, size_t size, const SYSTEMTIME& time);
 // "UTC+09:00" for a bias of -540 (UTC = local + bias).
 char* FormatZoneText(char* dest, size_t size, int32_t bias);
 
+// "+09:00" for a bias of -540: the zone offset of an ISO 8601 local time.
+char* FormatOffsetText(char* dest, size_t size, int32_t bias);
+
 // The system clock as UTC.
 void CurrentUtcTime(SYSTEMTIME* out);
 

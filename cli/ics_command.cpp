@@ -10,6 +10,7 @@
 #include "astro/principal_phase.h"
 #include "astro/time_scales.h"
 #include "astro/time_zone.h"
+#include "calendar/almanac_notes.h"
 #include "calendar/custom_holidays.h"
 #include "calendar/day_signs.h"
 #include "calendar/file_store.h"
@@ -18,6 +19,7 @@
 #include "calendar/solar_terms.h"
 #include "cli/commands.h"
 #include "cli/ics_text.h"
+#include "presentation/almanac_texts.h"
 
 namespace {
 
@@ -34,6 +36,8 @@ enum IcsKind : unsigned {
     KindSeasonal = 4,
     KindPhases = 8,
     KindCustom = 16,
+    KindNotes = 32,
+    KindKou = 64,
 };
 
 struct KindName {
@@ -47,9 +51,13 @@ static const KindName kKindNames[] = {
     {"seasonal", KindSeasonal},
     {  "phases",   KindPhases},
     {  "custom",   KindCustom},
+    {   "notes",    KindNotes},
+    {     "kou",      KindKou},
 };
 
-constexpr unsigned kAllKinds = KindHolidays | KindTerms | KindSeasonal | KindPhases | KindCustom;
+// Without --only: the kinds the export has always had; notes and kou are asked for by name.
+constexpr unsigned kDefaultKinds =
+    KindHolidays | KindTerms | KindSeasonal | KindPhases | KindCustom;
 
 // What one export writes; every text is UTF-8.
 struct IcsExport {
@@ -155,16 +163,22 @@ void AppendEventHead(IcsExport* ics, const std::string& uid) {
     ics->text += "DTSTAMP:" + ics->stamp + "\r\n";
 }
 
-// The tail of every event: summary, category, an optional description; an event never blocks
-// time in a free/busy view.
-void AppendEventTail(IcsExport* ics, const char* summary, const char* category,
-                     const std::string& description) {
-    AppendTextProperty(&ics->text, "SUMMARY", Utf8Of(summary));
+// The tail of every event: summary (UTF-8), category, an optional description; an event never
+// blocks time in a free/busy view.
+void AppendEventTailUtf8(IcsExport* ics, const std::string& summary, const char* category,
+                         const std::string& description) {
+    AppendTextProperty(&ics->text, "SUMMARY", summary);
     AppendTextProperty(&ics->text, "CATEGORIES", Utf8Of(category));
     if (!description.empty()) {
         AppendTextProperty(&ics->text, "DESCRIPTION", description);
     }
     ics->text += "TRANSP:TRANSPARENT\r\nEND:VEVENT\r\n";
+}
+
+// The same with a Shift_JIS summary.
+void AppendEventTail(IcsExport* ics, const char* summary, const char* category,
+                     const std::string& description) {
+    AppendEventTailUtf8(ics, Utf8Of(summary), category, description);
 }
 
 // An all-day event over the days first .. dayAfter - 1; summary and category are Shift_JIS.
@@ -175,6 +189,37 @@ void AppendAllDayEvent(IcsExport* ics, const std::string& uid, const CivilDate& 
     ics->text += "DTSTART;VALUE=DATE:" + IcsDateText(first) + "\r\n";
     ics->text += "DTEND;VALUE=DATE:" + IcsDateText(dayAfter) + "\r\n";
     AppendEventTail(ics, summary, category, description);
+}
+
+// The selected days of a date as one all-day event named by them, joined by "・".
+void AppendNotes(IcsExport* ics, const CivilDate& date, const DayNotes& notes) {
+    if (notes.flags == 0) {
+        return;
+    }
+    char summary[128];
+    AppendAllDayEvent(ics, IcsUid("notes", date, ""), date, AddDays(date, 1),
+                      JoinDayNotes(summary, sizeof summary, notes.flags), "選日", "");
+}
+
+// The first day of a 候 (the day before had another one): an all-day event named by the 候 and
+// its reading, both UTF-8 already.
+void AppendKou(IcsExport* ics, const CivilDate& date, const DayNotes& notes) {
+    if (notes.kou < 0) {
+        return;
+    }
+    const CivilDate before = AddDays(date, -1);
+    const DayNotes previous =
+        ComputeDayNotes(static_cast<uint16_t>(before.year), static_cast<uint16_t>(before.month),
+                        static_cast<uint16_t>(before.day));
+    if (previous.kou == notes.kou) {
+        return;
+    }
+    const std::string summary = std::string(KouName(notes.kou)) + "\xEF\xBC\x88" +
+                                KouReading(notes.kou) + "\xEF\xBC\x89";  // name（reading）
+    AppendEventHead(ics, IcsUid("kou", date, ""));
+    ics->text += "DTSTART;VALUE=DATE:" + IcsDateText(date) + "\r\n";
+    ics->text += "DTEND;VALUE=DATE:" + IcsDateText(AddDays(date, 1)) + "\r\n";
+    AppendEventTailUtf8(ics, summary, "七十二候", "");
 }
 
 CivilDate DateOf(const SYSTEMTIME& time) {
@@ -359,6 +404,19 @@ bool ComposeCalendar(IcsExport* ics, const SYSTEMTIME& from, const SYSTEMTIME& t
         if (ics->rokuyo) {
             AppendRokuyo(ics, date, U);
         }
+        if (ics->kinds & (KindNotes | KindKou)) {
+            LunarDay lunar;
+            ComputeLunarDay(&lunar, U);
+            const DayNotes notes =
+                DayNotesOf(static_cast<uint16_t>(date.year), static_cast<uint16_t>(date.month),
+                           static_cast<uint16_t>(date.day), lunar);
+            if (ics->kinds & KindNotes) {
+                AppendNotes(ics, date, notes);
+            }
+            if (ics->kinds & KindKou) {
+                AppendKou(ics, date, notes);
+            }
+        }
         for (; nextPhase < phases.size() && phases[nextPhase].jd < U + 0.5; ++nextPhase) {
             AppendPhase(ics, phases[nextPhase]);
         }
@@ -394,7 +452,7 @@ int RunIcs(const CliArguments& args) {
     if (const int status = ParseYearOrDateRange(args, &from, &to)) {
         return status;
     }
-    IcsExport ics = {kAllKinds, HasOption(args, "--rokuyo"), "", ""};
+    IcsExport ics = {kDefaultKinds, HasOption(args, "--rokuyo"), "", ""};
     if (const char* only = OptionValue(args, "--only")) {
         if (!ParseKinds(only, &ics.kinds)) {
             return UsageError("unknown kind in '--only %s'", only);

@@ -7,13 +7,15 @@ fit their 24-byte fields and nothing would compile. Here each non-ASCII characte
 becomes the octal escapes of its code page 932 bytes, as iconv (the converter g++ uses) gives
 them, so the fuzzers see the same bytes as the program. Octal, not hexadecimal: an escape ends
 after three digits, and a trail byte 0x5C must not act as a backslash. A character code page 932
-lacks (only in comments) is left as it is.
+lacks (only in comments) is left as it is. A u8"..." literal is UTF-8 in both compilers (the 72
+seasons' names, some of whose characters code page 932 lacks) and is copied unchanged.
 
     tools/fuzz_sources.py SOURCE DESTINATION
 
 Only files whose copy would change are written, so that a rebuild compiles what changed.
 """
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -33,8 +35,19 @@ def cp932_escapes(ch):
     return cache[ch]
 
 
+UTF8_LITERAL = re.compile(r'u8"(?:[^"\\\n]|\\.)*"')
+
+
 def transcode(text):
-    return "".join(c if ord(c) < 128 else cp932_escapes(c) for c in text)
+    parts = []
+    end = 0
+    for literal in UTF8_LITERAL.finditer(text):
+        parts.append("".join(c if ord(c) < 128 else cp932_escapes(c)
+                             for c in text[end:literal.start()]))
+        parts.append(literal.group(0))
+        end = literal.end()
+    parts.append("".join(c if ord(c) < 128 else cp932_escapes(c) for c in text[end:]))
+    return "".join(parts)
 
 
 def main():

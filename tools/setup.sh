@@ -2,13 +2,15 @@
 # Installs what building and testing Nocturo needs on a Debian 12 machine: the native and mingw-w64
 # compilers, GoogleTest and Google Benchmark, Wine with Xvfb for the Windows program and its tests,
 # the Japanese locale and a Japanese font, the two iCalendar parsers that read the CLI's export
-# back, and clang with libFuzzer for the fuzzers. Idempotent and quick when everything is there
-# already. Run as root, or as a user who may use sudo.
+# back, clang with libFuzzer for the fuzzers, and the header-only CLI11 and nlohmann-json with which
+# nocturo-cli parses its options and writes its JSON. Idempotent and quick when everything is
+# there already. Run as root, or as a user who may use sudo.
 set -euo pipefail
 
 packages=(
     build-essential cmake g++ clang-format
     googletest libgtest-dev libbenchmark-dev zlib1g-dev
+    libcli11-dev nlohmann-json3-dev
     mingw-w64 g++-mingw-w64-x86-64-posix
     wine wine64
     xvfb xauth x11-utils xdotool imagemagick

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "astro/time_zone.h"
+#include "calendar/almanac_notes.h"
 #include "calendar/custom_holidays.h"
 #include "calendar/holidays.h"
 #include "calendar/month_model.h"
@@ -29,13 +30,14 @@ std::string FactsOf2023(int32_t bias) {
             LookupSolarTerm(2023, m, d, &term);
             LookupSeasonalDays(2023, m, d, &seasonal1, &seasonal2);
             facts += std::to_string(m) + "-" + std::to_string(d) + ":" + std::to_string(kind) +
-                     holiday + "|" + term + "|" + seasonal1 + "|" + seasonal2 + "\n";
+                     holiday + "|" + term + "|" + seasonal1 + "|" + seasonal2 + "|" +
+                     std::to_string(ComputeDayNotes(2023, m, d).kou) + "\n";
         }
     }
     ComputeMonthModel(2023, 12);
     for (const MonthCell& cell : CurrentMonthModel().cells) {
         facts += std::to_string(cell.day) + cell.solarTermName + cell.phaseName +
-                 std::to_string(cell.lunar.day) + ",";
+                 std::to_string(cell.lunar.day) + std::to_string(cell.notes.kou) + ",";
     }
     return facts;
 }
@@ -56,6 +58,9 @@ TEST(ZoneCachesTest, EachZoneGetsItsOwnFactsInAnyOrder) {
     EXPECT_NE(west.find("12-21:4|冬至|"), std::string::npos);
     EXPECT_EQ(west.find("12-22:4|冬至|"), std::string::npos);
     EXPECT_EQ(CurrentMonthModel().bias, -540);
+    // 小寒 (候 66), 2023-01-05 21:05 UTC: the 6th in Japan, the 5th at UTC-12.
+    EXPECT_NE(japan.find("1-6:4|小寒|||66\n"), std::string::npos);
+    EXPECT_NE(west.find("1-5:4|小寒|||66\n"), std::string::npos);
 }
 
 }  // namespace

@@ -102,6 +102,23 @@ TEST(Days, RowsAreTheMonthModelsCells) {
     InvalidateMonthModel();
 }
 
+// --notes: the selected days joined by "・" (empty when none) and the 候, after the 16 columns.
+TEST(Days, NotesAddTwoColumns) {
+    CliArguments args = Arguments({"2024-03-14", "2024-03-15"}, -540);
+    args.options[args.optionCount++] = {"--notes", nullptr};
+    const CommandOutput result = Capture(RunDays, args);
+    const std::vector<std::string> lines = Split(result.out, '\n');
+    ASSERT_EQ(lines.size(), 2u);
+    const std::vector<std::string> plain = Split(lines[0], '\t');
+    ASSERT_EQ(plain.size(), 18u);
+    EXPECT_EQ(plain[16], "");
+    EXPECT_EQ(plain[17], Utf8(u8"桃始笑"));
+    const std::vector<std::string> busy = Split(lines[1], '\t');
+    ASSERT_EQ(busy.size(), 18u);
+    EXPECT_EQ(busy[16], Utf8(u8"天赦日・一粒万倍日・寅の日・三隣亡"));
+    EXPECT_EQ(busy[17], Utf8(u8"菜虫化蝶"));
+}
+
 TEST(Days, ArgumentErrorsExitWith2) {
     // The dates share their parser with the phase listing.
     EXPECT_EQ(Capture(RunDays, Arguments({"2005-02-29", "2005-03-01"}, -540)).status, 2);
@@ -135,7 +152,8 @@ TEST(Terms, YearOutsideTheRangeExitsWith2) {
 TEST(Today, NewYearsDay2000InJapan) {
     const CommandOutput result = Capture(RunToday, ArgumentsAt("2000-01-01T03:00:00Z", -540));
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, Utf8(u8"月齢24.19 長潮\n2000年1月1日 大安 元日\n"));
+    EXPECT_EQ(result.out, Utf8(u8"月齢24.19 長潮\n2000年1月1日 大安 元日\n"
+                               u8"七十二候 雪下出麦（ゆきわたりてむぎのびる）\n"));
 }
 
 TEST(Today, LocalDateFollowsTheBias) {

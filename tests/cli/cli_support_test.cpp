@@ -66,6 +66,21 @@ TEST(RunCommandLine, AcceptsNameEqualsValue) {
     EXPECT_STREQ(OptionValue(recorded.args, "--at"), "x2");
 }
 
+// "NAME=" gives the empty value, which is not a missing one; a single-dash option takes "=" too.
+TEST(RunCommandLine, EmptyValueAfterEquals) {
+    EXPECT_EQ(RunProbe({"probe", "--at=", "one"}).status, 7);
+    EXPECT_STREQ(OptionValue(recorded.args, "--at"), "");
+    EXPECT_EQ(recorded.args.argumentCount, 1);
+}
+
+TEST(RunCommandLine, VersionFromTheBuild) {
+    testing::internal::CaptureStdout();
+    std::vector<const char*> argv = {"nocturo-cli", "--version"};
+    EXPECT_EQ(RunCommandLine(2, argv.data(), kTestCommands, 1), 0);
+    std::fflush(stdout);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "nocturo-cli " NOCTURO_VERSION "\n");
+}
+
 TEST(RunCommandLine, BiasIsAppliedToTheWholeProcess) {
     const int32_t system = TimeZoneBias();
     recorded = Recorded{};
@@ -117,6 +132,11 @@ const BadLine kBadLines[] = {
     {  "BiasOutOfRange",
      {"probe", "a", "--bias", "-1441"},
      "nocturo-cli: bias '-1441' is outside -1440 to 1440 minutes"                                          },
+    {      "DoubleDash",           {"probe", "a", "--"},     "nocturo-cli: unknown option '--' for 'probe'"},
+    {    "FlagWithTrue",   {"probe", "a", "--all=true"},       "nocturo-cli: option '--all' takes no value"},
+    { "VersionWithMore",
+     {"--version", "probe"},
+     "nocturo-cli: option '--version' takes no arguments"                                                  },
     {        "HugeBias",
      {"probe", "a", "--bias", "123456789012345678901"},
      "nocturo-cli: bias '123456789012345678901' is outside -1440 to 1440 minutes"                          },

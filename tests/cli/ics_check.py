@@ -321,6 +321,36 @@ def check_custom_holidays():
     run("ics", "2019", "2019", status=2, env=dict(ENV, SOURCE_DATE_EPOCH="yesterday"))
 
 
+def check_notes_and_kou():
+    # Across a new year, where the 候 of late December goes on into January.
+    first, last = date(2023, 12, 1), date(2024, 3, 31)
+    events = export(first.isoformat(), last.isoformat(), "--only", "notes,kou")
+    rows = {}
+    for line in run("days", (first - timedelta(days=1)).isoformat(), last.isoformat(),
+                    "--bias", "-540", "--notes").decode().splitlines():
+        c = line.split("\t")
+        rows[date.fromisoformat(c[0])] = (c[16], c[17])
+    listed_notes = {(d, n) for d, (n, _) in rows.items() if n and d >= first}
+    listed_kou = {(d, k) for d, (_, k) in rows.items()
+                  if d >= first and rows[d - timedelta(days=1)][1] != k}
+    exported_notes = {(e["start"], e["summary"]) for e in day_events(events, "選日")}
+    exported_kou = {(e["start"], e["summary"].split("（")[0]) for e in day_events(events, "七十二候")}
+    if exported_notes != listed_notes:
+        fail("notes differ from days: %s" % sorted(exported_notes ^ listed_notes)[:5])
+    if exported_kou != listed_kou:
+        fail("kou starts differ from days: %s" % sorted(exported_kou ^ listed_kou)[:5])
+    if len(exported_kou) != 25 or (date(2024, 2, 4), "東風解凍") not in exported_kou:
+        fail("%d kou starts, 東風解凍 on %s" % (
+            len(exported_kou), [d for d, k in exported_kou if k == "東風解凍"]))
+    if len(events) != len(day_events(events, "選日")) + len(exported_kou):
+        fail("--only notes,kou exported another kind")
+    if any(e["end"] != e["start"] + timedelta(days=1) for e in events):
+        fail("a notes or kou event is not one day long")
+    if export("2024-01-01", "2024-01-31") != export("2024-01-01", "2024-01-31", "--only",
+                                                    "holidays,terms,seasonal,phases,custom"):
+        fail("the default kinds changed")
+
+
 def check_clock_stamp():
     before = datetime.now(timezone.utc).replace(microsecond=0)
     env = {k: v for k, v in ENV.items() if k != "SOURCE_DATE_EPOCH"}
@@ -335,4 +365,5 @@ check_lunisolar_2033()
 check_reproducible_and_wider()
 check_custom_holidays()
 check_clock_stamp()
+check_notes_and_kou()
 print("ics_check: all checks passed (icalendar %s, libical)" % icalendar.__version__)
