@@ -15,6 +15,7 @@ packages=(
     fonts-ipafont-gothic locales
     python3-icalendar libical3
     clang-14 libclang-rt-14-dev python3
+    python3-ephem python3-erfa
 )
 
 as_root() {
