@@ -146,53 +146,66 @@ double Revolution(double degrees) {
     return r;
 }
 
-// cos and sin of k times an angle for k = 0..4: the tables' multiples reach 4 (D, M') and 3 (F),
-// and angle-sum products of these replace one sine and one cosine per term.
+// cos and sin of k times an angle for k = -4..4 (index k + 4): the tables' multiples reach 4 (D,
+// M'), 3 (F) and 2 (M). Products of these give every argument from four sines and cosines.
 struct Multiples {
-    double c[5];
-    double s[5];
+    double c[9];
+    double s[9];
 };
 
 Multiples MultiplesOf(double degrees) {
     Multiples m;
     const double x = degrees * kRadiansPerDegree;
-    m.c[0] = 1;
-    m.s[0] = 0;
-    m.c[1] = std::cos(x);
-    m.s[1] = std::sin(x);
-    for (int k = 2; k < 5; ++k) {
-        m.c[k] = m.c[k - 1] * m.c[1] - m.s[k - 1] * m.s[1];
-        m.s[k] = m.s[k - 1] * m.c[1] + m.c[k - 1] * m.s[1];
+    m.c[4] = 1;
+    m.s[4] = 0;
+    m.c[5] = std::cos(x);
+    m.s[5] = std::sin(x);
+    for (int k = 6; k < 9; ++k) {
+        m.c[k] = m.c[k - 1] * m.c[5] - m.s[k - 1] * m.s[5];
+        m.s[k] = m.s[k - 1] * m.c[5] + m.c[k - 1] * m.s[5];
+    }
+    for (int k = 0; k < 4; ++k) {
+        m.c[k] = m.c[8 - k];
+        m.s[k] = -m.s[8 - k];
     }
     return m;
 }
 
-// cos and sin of the argument D*a + M*b + M'*c + F*d of a row.
-struct Argument {
-    double c;
-    double s;
+// cos and sin of D*a + M*b for a = 0..4 and b = -2..2, times the eccentricity factor E^|b|, and
+// of M'*c + F*d for c = -4..4 and d = -3..3: each row's argument is then one product.
+struct ArgumentTables {
+    double dmC[5][5];
+    double dmS[5][5];
+    double mfC[9][7];
+    double mfS[9][7];
 };
 
-void Accumulate(Argument* sum, const Multiples& m, int k) {
-    const double c = m.c[k < 0 ? -k : k];
-    const double s = k < 0 ? -m.s[-k] : m.s[k];
-    const double nc = sum->c * c - sum->s * s;
-    const double ns = sum->s * c + sum->c * s;
-    sum->c = nc;
-    sum->s = ns;
-}
-
-struct DelaunayMultiples {
-    Multiples D, M, Mp, F;
-    double E[3];  // eccentricity factor for |multiple of M| = 0, 1, 2
-};
-
-Argument ArgumentOf(const DelaunayMultiples& a, int D, int M, int Mp, int F) {
-    Argument arg = {a.D.c[D], a.D.s[D]};  // D is never negative in the tables
-    Accumulate(&arg, a.M, M);
-    Accumulate(&arg, a.Mp, Mp);
-    Accumulate(&arg, a.F, F);
-    return arg;
+void FillArgumentTables(double D, double M, double Mp, double F, double E, ArgumentTables* t) {
+    const Multiples d = MultiplesOf(D);
+    const Multiples m = MultiplesOf(M);
+    const Multiples mp = MultiplesOf(Mp);
+    const Multiples f = MultiplesOf(F);
+    const double e[5] = {E * E, E, 1, E, E * E};
+    for (int i = 0; i < 5; ++i) {
+        for (int j = 0; j < 5; ++j) {
+            const double c1 = d.c[i + 4];
+            const double s1 = d.s[i + 4];
+            const double c2 = m.c[j + 2];
+            const double s2 = m.s[j + 2];
+            t->dmC[i][j] = (c1 * c2 - s1 * s2) * e[j];
+            t->dmS[i][j] = (s1 * c2 + c1 * s2) * e[j];
+        }
+    }
+    for (int i = 0; i < 9; ++i) {
+        for (int j = 0; j < 7; ++j) {
+            const double c1 = mp.c[i];
+            const double s1 = mp.s[i];
+            const double c2 = f.c[j + 1];
+            const double s2 = f.s[j + 1];
+            t->mfC[i][j] = c1 * c2 - s1 * s2;
+            t->mfS[i][j] = s1 * c2 + c1 * s2;
+        }
+    }
 }
 
 }  // namespace
@@ -219,29 +232,28 @@ EclipticPosition MoonGeocentricPosition(JulianCenturies T) {
     // The decreasing eccentricity of the Earth's orbit scales the terms in M.
     const double E = 1 - 0.002516 * T - 0.0000074 * T2;
 
-    DelaunayMultiples a;
-    a.D = MultiplesOf(D);
-    a.M = MultiplesOf(M);
-    a.Mp = MultiplesOf(Mp);
-    a.F = MultiplesOf(F);
-    a.E[0] = 1;
-    a.E[1] = E;
-    a.E[2] = E * E;
+    ArgumentTables a;
+    FillArgumentTables(D, M, Mp, F, E, &a);
 
     double sigmaL = 0;
     double sigmaR = 0;
     for (int i = 0; i < LunarLongitudeDistanceTermCount; ++i) {
         const LunarLongitudeDistanceTerm& t = LunarLongitudeDistanceTerms[i];
-        const Argument arg = ArgumentOf(a, t.D, t.M, t.Mp, t.F);
-        const double e = a.E[t.M < 0 ? -t.M : t.M];
-        sigmaL = sigmaL + t.sigmaL * e * arg.s;
-        sigmaR = sigmaR + t.sigmaR * e * arg.c;
+        const double c1 = a.dmC[t.D][t.M + 2];
+        const double s1 = a.dmS[t.D][t.M + 2];
+        const double c2 = a.mfC[t.Mp + 4][t.F + 3];
+        const double s2 = a.mfS[t.Mp + 4][t.F + 3];
+        sigmaL = sigmaL + t.sigmaL * (s1 * c2 + c1 * s2);
+        sigmaR = sigmaR + t.sigmaR * (c1 * c2 - s1 * s2);
     }
     double sigmaB = 0;
     for (int i = 0; i < LunarLatitudeTermCount; ++i) {
         const LunarLatitudeTerm& t = LunarLatitudeTerms[i];
-        const Argument arg = ArgumentOf(a, t.D, t.M, t.Mp, t.F);
-        sigmaB = sigmaB + t.sigmaB * a.E[t.M < 0 ? -t.M : t.M] * arg.s;
+        const double c1 = a.dmC[t.D][t.M + 2];
+        const double s1 = a.dmS[t.D][t.M + 2];
+        const double c2 = a.mfC[t.Mp + 4][t.F + 3];
+        const double s2 = a.mfS[t.Mp + 4][t.F + 3];
+        sigmaB = sigmaB + t.sigmaB * (s1 * c2 + c1 * s2);
     }
     const double r = kRadiansPerDegree;
     sigmaL =

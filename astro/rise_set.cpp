@@ -13,20 +13,19 @@ constexpr double kEquatorialRadius = 6378.14;            // km
 constexpr double kPolarToEquatorial = 0.99664719;        // b/a of the Earth's ellipsoid
 constexpr double kSunSemidiameterAt1Au = 959.63 / 3600;  // degrees
 
-// Hour-angle rates, degrees per day: sidereal 360.9856 less the mean motion in right ascension.
-// They only predict the next culmination and start the refinements; every step recomputes the
-// position, so an error of a few degrees a day in them costs one more step at most.
+// Hour-angle rates, degrees per day (sidereal 360.9856 less the mean motion in right ascension),
+// used only where the day's own motion is not known yet or looks wrong.
 constexpr double kMoonHourRate = 347.81;
 constexpr double kSunHourRate = 360.0;
 
-// A refinement stops when its last step is under 1e-6 day (0.09 s); the error left is a small
-// fraction of that step. Lower culminations only split the day and need less.
-constexpr double kEventTolerance = 1e-06;
-constexpr double kSplitTolerance = 1e-04;
+// A refinement stops when its last step is under 5e-6 day (0.43 s). Each step uses the day's own
+// rates of hour angle and declination, so it leaves an error of well under a hundredth of the
+// step before: the result is good to a few milliseconds.
+constexpr double kEventTolerance = 5e-06;
 constexpr int kMaxRefineSteps = 40;
-// A culmination predicted up to this far past the day's end is still refined: the prediction
-// from the day's start is good to about 20 minutes for the Moon.
-constexpr double kPredictionMargin = 0.05;
+// A culmination predicted up to this far past the day's end is still looked at: predictions from
+// the day's own rates are good to two or three minutes.
+constexpr double kPredictionMargin = 0.01;
 // Culminations of either kind in one day: at most two (the hour angle gains under 360 degrees a
 // day for the Moon and barely over it for the Sun); the bound stops the loop in any case.
 constexpr int kMaxCulminations = 4;
@@ -129,45 +128,84 @@ double Above(const Sky& s) {
     return s.place.altitude - s.horizon;
 }
 
+// How fast a body moves across the sky during the day: degrees of hour angle and of declination
+// per day, from the positions at the day's two midnights.
+struct Motion {
+    double hourRate;
+    double declinationRate;
+};
+
+Motion DayMotion(bool moon, const Sky& start, const Sky& end) {
+    Motion m;
+    // The Moon lags 10 to 17 degrees a day behind the stars and the Sun about 1, so the gain is
+    // within 180 degrees of a whole turn.
+    m.hourRate = 360 + HalfRevolution(end.place.hourAngle - start.place.hourAngle);
+    m.declinationRate = end.place.declination - start.place.declination;
+    if (!(m.hourRate > 300 && m.hourRate < 400)) {
+        m.hourRate = moon ? kMoonHourRate : kSunHourRate;
+    }
+    return m;
+}
+
 // The instant near `jd` at which the hour angle is `target` (0 upper, -180 lower culmination).
 // The hour angle grows steadily with time, so each step moves by the remaining angle over the
-// rate. *last is the evaluation made last (within the tolerance of the result).
-double RefineCulmination(bool moon, const Observer& o, double jd, double target, double tolerance,
-                         Sky* last) {
-    const double rate = moon ? kMoonHourRate : kSunHourRate;
+// rate. With `precise` false one evaluation is made: the day's rates put it within two or three
+// minutes of the culmination, where the altitude differs from its extreme by under 0.2", which is
+// all that splitting the day needs. *last is the evaluation made last.
+double RefineCulmination(bool moon, const Observer& o, double jd, double target, bool precise,
+                         const Motion& motion, Sky* last) {
     for (int i = 0; i < kMaxRefineSteps; ++i) {
         *last = SkyAt(moon, o, jd);
-        const double step = -HalfRevolution(last->place.hourAngle - target) / rate;
+        const double step = -HalfRevolution(last->place.hourAngle - target) / motion.hourRate;
         jd = jd + step;
-        if (std::fabs(step) < tolerance) {
+        if (!precise || std::fabs(step) < kEventTolerance) {
             break;
         }
     }
     return jd;
 }
 
+// The instant at which the body would meet the horizon, seen from the evaluation s and moving at
+// the day's rates: the hour angle of the meeting from the declination the body will have then
+// (two rounds), the time from the hour angle still to go. 0 when the body would not meet it.
+double CrossingGuess(const Motion& motion, const Observer& o, const Sky& s, bool rising) {
+    double jd = s.jd;
+    for (int round = 0; round < 2; ++round) {
+        const double dec =
+            (s.place.declination + motion.declinationRate * (jd - s.jd)) * kRadiansPerDegree;
+        const double cosH0 =
+            (std::sin(s.horizon * kRadiansPerDegree) - o.sinLatitude * std::sin(dec)) /
+            (o.cosLatitude * std::cos(dec));
+        if (!(cosH0 >= -1 && cosH0 <= 1)) {
+            return 0;
+        }
+        const double H0 = std::acos(cosH0) * kDegreesPerRadian;
+        jd = s.jd + HalfRevolution((rising ? -H0 : H0) - s.place.hourAngle) / motion.hourRate;
+    }
+    return jd;
+}
+
 // The instant between a and b (whose altitudes lie on either side of the horizon) at which the
 // body crosses it. Between two culminations the altitude changes monotonically, so there is one.
-// The first guess comes from the hour angle at which the body would meet the horizon with a's
-// declination; then Newton steps on the altitude, each with a fresh position, kept inside the
-// bracket by bisection where a step would leave it.
-double RefineCrossing(bool moon, const Observer& o, const Sky& a, const Sky& b) {
-    const double rate = moon ? kMoonHourRate : kSunHourRate;
+// The first guess comes from the nearer end; then Newton steps on the altitude, each with a fresh
+// position, kept inside the bracket by bisection where a step would leave it.
+double RefineCrossing(bool moon, const Observer& o, const Motion& motion, const Sky& a,
+                      const Sky& b) {
     const bool rising = Above(a) < 0;
     double lo = a.jd;
     double hi = b.jd;
     double jd = 0.5 * (lo + hi);
-    const double cd = std::cos(a.place.declination * kRadiansPerDegree);
-    const double cosH0 = (std::sin(a.horizon * kRadiansPerDegree) -
-                          o.sinLatitude * std::sin(a.place.declination * kRadiansPerDegree)) /
-                         (o.cosLatitude * cd);
-    if (cosH0 >= -1 && cosH0 <= 1) {
-        const double H0 = std::acos(cosH0) * kDegreesPerRadian;
-        const double guess = a.jd + Revolution((rising ? -H0 : H0) - a.place.hourAngle) / rate;
-        if (guess > lo && guess < hi) {
-            jd = guess;
-        }
+    const double guessA = CrossingGuess(motion, o, a, rising);
+    const double guessB = CrossingGuess(motion, o, b, rising);
+    const bool insideA = guessA > lo && guessA < hi;
+    const bool insideB = guessB > lo && guessB < hi;
+    if (insideA && (!insideB || guessA - lo <= hi - guessB)) {
+        jd = guessA;
+    } else if (insideB) {
+        jd = guessB;
     }
+    const double hourRate = motion.hourRate * kRadiansPerDegree;
+    const double declinationRate = motion.declinationRate * kRadiansPerDegree;
     for (int i = 0; i < kMaxRefineSteps; ++i) {
         const Sky s = SkyAt(moon, o, jd);
         const double f = Above(s);
@@ -176,20 +214,23 @@ double RefineCrossing(bool moon, const Observer& o, const Sky& a, const Sky& b) 
         } else {
             hi = jd;
         }
-        // d(altitude)/dt from sin h = sin(phi) sin(dec) + cos(phi) cos(dec) cos(H), the
-        // declination held still; degrees per day.
-        const double slope = -o.cosLatitude * std::cos(s.place.declination * kRadiansPerDegree) *
-                             std::sin(s.place.hourAngle * kRadiansPerDegree) * rate /
-                             std::cos(s.place.altitude * kRadiansPerDegree);
-        double next = slope != 0 ? jd - f / slope : lo;
-        if (!(next > lo && next < hi)) {
-            next = 0.5 * (lo + hi);
-        }
-        const double step = next - jd;
-        jd = next;
-        if (std::fabs(step) < kEventTolerance) {
+        // d(altitude)/dt, degrees per day, from sin h = sin(phi) sin(dec) + cos(phi) cos(dec)
+        // cos(H) with both H and the declination moving.
+        const double H = s.place.hourAngle * kRadiansPerDegree;
+        const double dec = s.place.declination * kRadiansPerDegree;
+        const double slope =
+            (-o.cosLatitude * std::cos(dec) * std::sin(H) * hourRate +
+             (o.sinLatitude * std::cos(dec) - o.cosLatitude * std::sin(dec) * std::cos(H)) *
+                 declinationRate) /
+            std::cos(s.place.altitude * kRadiansPerDegree) * kDegreesPerRadian;
+        const double newton = jd - f / slope;
+        // A Newton step this small has converged, even when it falls on the bracket's end (a
+        // step under the resolution of a Julian Date leaves jd where it is).
+        if (std::fabs(newton - jd) < kEventTolerance) {
+            jd = newton;
             break;
         }
+        jd = newton > lo && newton < hi ? newton : 0.5 * (lo + hi);
     }
     return jd;
 }
@@ -208,39 +249,36 @@ void AddEvent(DayEvents* events, int32_t kind, double jd) {
 // over an event.
 void FindBodyEvents(bool moon, const Observer& o, double t0, double t1, int32_t riseKind,
                     int32_t transitKind, int32_t setKind, DayEvents* events) {
-    const double rate = moon ? kMoonHourRate : kSunHourRate;
     Sky points[kMaxCulminations + 2];
     int count = 0;
     points[count++] = SkyAt(moon, o, t0);
+    const Sky end = SkyAt(moon, o, t1);
+    const Motion motion = DayMotion(moon, points[0], end);
     bool upper = points[0].place.hourAngle < 0;
-    double predicted =
-        t0 + (upper ? -points[0].place.hourAngle : 180 - points[0].place.hourAngle) / rate;
+    double predicted = t0 + (upper ? -points[0].place.hourAngle : 180 - points[0].place.hourAngle) /
+                                motion.hourRate;
     for (int k = 0; k < kMaxCulminations && predicted < t1 + kPredictionMargin; ++k) {
         Sky last;
-        const double tolerance = upper && transitKind >= 0 ? kEventTolerance : kSplitTolerance;
-        const double c = RefineCulmination(moon, o, predicted, upper ? 0 : -180, tolerance, &last);
-        if (c >= t1) {
-            break;
+        const bool precise = upper && transitKind >= 0;
+        const double c =
+            RefineCulmination(moon, o, predicted, upper ? 0 : -180, precise, motion, &last);
+        if (precise && c >= t0 && c < t1) {
+            AddEvent(events, transitKind, c);
         }
-        if (c >= t0) {
-            if (upper) {
-                AddEvent(events, transitKind, c);
-            }
-            if (last.jd > points[count - 1].jd && last.jd < t1) {
-                points[count++] = last;
-            }
+        if (last.jd > points[count - 1].jd && last.jd < t1) {
+            points[count++] = last;
         }
-        predicted = c + 180 / rate;
+        predicted = c + 180 / motion.hourRate;
         upper = !upper;
     }
-    points[count++] = SkyAt(moon, o, t1);
+    points[count++] = end;
     for (int i = 0; i + 1 < count; ++i) {
         const Sky& a = points[i];
         const Sky& b = points[i + 1];
         if ((Above(a) < 0) == (Above(b) < 0)) {
             continue;
         }
-        const double jd = RefineCrossing(moon, o, a, b);
+        const double jd = RefineCrossing(moon, o, motion, a, b);
         if (jd >= t0 && jd < t1) {
             AddEvent(events, Above(a) < 0 ? riseKind : setKind, jd);
         }
@@ -291,6 +329,7 @@ DayEvents ComputeDayEvents(const GeoPlace& place, uint16_t year, uint16_t month,
     // date lasts exactly one day.
     const double t0 = JulianDateFromSystemTime(midnight) + bias * kDaysPerMinute;
     const double t1 = t0 + 1;
+    events.dayStart = t0;
     const Observer o = ObserverAt(place);
     FindBodyEvents(true, o, t0, t1, Moonrise, MoonTransit, Moonset, &events);
     FindBodyEvents(false, o, t0, t1, Sunrise, -1, Sunset, &events);

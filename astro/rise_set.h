@@ -11,7 +11,7 @@
 
 // A place on the Earth (geodetic, on the reference ellipsoid at height 0).
 struct GeoPlace {
-    double latitude;   // degrees, north positive, -90 .. 90
+    double latitude;   // degrees, north positive, -89.5 .. 89.5
     double longitude;  // degrees, east positive
 };
 
@@ -26,10 +26,12 @@ enum DayEventKind : int32_t {
 };
 
 // The events of one local date. count[k] is 0, 1 or 2 (two at high latitudes); jd[k][0..count-1]
-// are the UT Julian Dates of the instants in time order, unused slots 0.
+// are the UT Julian Dates of the instants in time order, unused slots 0. Every instant lies in
+// [dayStart, dayStart + 1).
 struct DayEvents {
     int32_t count[DayEventKindCount];
     double jd[DayEventKindCount][2];
+    double dayStart;  // UT Julian Date of the local midnight that begins the date; 0 when invalid
 };
 
 // Altitude of the body's reference point at rising and setting, degrees: the refraction at the

@@ -105,6 +105,7 @@ PLACES = {
     "Tokyo": (35.6581, 139.7414),
     "Sapporo": (43.0642, 141.3469),
     "Naha": (26.2124, 127.6809),
+    "North65": (65.0, 141.3469),  # 65 N on Sapporo's meridian: days with two events
 }
 
 # Dates spread over 1900-2100, plus dates on which the Moon does not rise or set at Tokyo.
@@ -117,6 +118,8 @@ TABLE_DATES = [
     ("Sapporo", 2099, 5, 17),
     ("Naha", 1911, 11, 11), ("Naha", 1950, 4, 30), ("Naha", 1972, 5, 15), ("Naha", 2000, 7, 21),
     ("Naha", 2042, 10, 1), ("Naha", 2086, 8, 8), ("Naha", 2100, 1, 1),
+    ("Tokyo", 2024, 1, 3), ("Tokyo", 2024, 1, 4), ("Tokyo", 2024, 1, 5),
+    ("North65", 2022, 6, 23),
 ]
 
 
@@ -138,7 +141,7 @@ def main():
         cells = []
         for jds in ev:
             secs = [local_seconds(j, -540) for j in jds] + [-1.0, -1.0]
-            cells.append("{%.1f, %.1f}" % (secs[0], secs[1]))
+            cells.append("{%.2f, %.2f}" % (secs[0], secs[1]))
         print("    {k%s, %d, %d, %d, {%s}}," % (name, y, m, d, ", ".join(cells)))
 
 

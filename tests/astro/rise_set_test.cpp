@@ -1,0 +1,414 @@
+#include "astro/rise_set.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "astro/civil_dates.h"
+
+namespace {
+
+enum PlaceId { kTokyo, kSapporo, kNaha, kNorth65 };
+
+struct NamedPlace {
+    const char* name;
+    GeoPlace place;
+};
+
+const NamedPlace kPlaces[] = {
+    {  "Tokyo", {35.6581, 139.7414}},
+    {"Sapporo", {43.0642, 141.3469}},
+    {   "Naha", {26.2124, 127.6809}},
+    {"North65",    {65.0, 141.3469}}, // 65 N on Sapporo's meridian
+};
+
+constexpr int32_t kJapan = -540;
+
+// Local seconds of the day of each event, -1 where there is none, in DayEventKind order.
+struct ReferenceDay {
+    PlaceId place;
+    int year;
+    int month;
+    int day;
+    double seconds[DayEventKindCount][2];
+};
+
+// From tools/rise_set_reference.py (PyEphem's Moon and Sun, ERFA's sidereal time and ellipsoid,
+// the same conventions and Delta T), local time of Japan.
+const ReferenceDay kReferenceDays[] = {
+    {  kTokyo,
+     1900,  1,
+     1,                                                                       {{22529.41, -1.00},
+                                                                       {40572.14, -1.00},
+                                                                       {58768.86, -1.00},
+                                                                       {24648.60, -1.00},
+                                                                       {59900.53, -1.00}}      },
+    {  kTokyo,
+     1923,  9,
+     1,                                                                       {{77303.51, -1.00},
+                                                                       {12606.00, -1.00},
+                                                                       {36675.71, -1.00},
+                                                                       {18699.37, -1.00},
+                                                                       {65427.43, -1.00}}      },
+    {  kTokyo,
+     1945,  8,
+     15,                                                                       {{41173.21, -1.00},
+                                                                       {61275.88, -1.00},
+                                                                       {81032.40, -1.00},
+                                                                       {17944.60, -1.00},
+                                                                       {66688.00, -1.00}}     },
+    {  kTokyo,
+     1964, 10,
+     10,                                                                       {{35389.03, -1.00},
+                                                                       {53860.43, -1.00},
+                                                                       {72085.33, -1.00},
+                                                                       {20566.43, -1.00},
+                                                                       {61976.77, -1.00}}     },
+    {  kTokyo,
+     1989,  1,
+     8,                                                                       {{26409.19, -1.00},
+                                                                       {43698.19, -1.00},
+                                                                       {61286.82, -1.00},
+                                                                       {24673.58, -1.00},
+                                                                       {60256.22, -1.00}}      },
+    {  kTokyo,
+     2011,  3,
+     11,                                                                       {{32332.57, -1.00},
+                                                                       {58777.72, -1.00},
+                                                                       {85453.22, -1.00},
+                                                                       {21513.03, -1.00},
+                                                                       {63868.48, -1.00}}     },
+    {  kTokyo,
+     2024,  1,
+     1,                                                                       {{77412.18, -1.00},
+                                                                       {12458.32, -1.00},
+                                                                       {36812.04, -1.00},
+                                                                       {24626.60, -1.00},
+                                                                       {59880.26, -1.00}}      },
+    {  kTokyo,
+     2051,  6,
+     21,                                                                       {{58187.41, -1.00},
+                                                                       {77256.24, -1.00},
+                                                                       {7290.60, -1.00},
+                                                                       {15930.94, -1.00},
+                                                                       {68408.48, -1.00}}     },
+    {  kTokyo,
+     2077, 12,
+     22,                                                                       {{42259.42, -1.00},
+                                                                       {63326.81, -1.00},
+                                                                       {84941.75, -1.00},
+                                                                       {24429.59, -1.00},
+                                                                       {59524.29, -1.00}}     },
+    {  kTokyo,
+     2100, 12,
+     31,                                                                       {{25752.52, -1.00},
+                                                                       {42740.62, -1.00},
+                                                                       {59925.96, -1.00},
+                                                                       {24606.72, -1.00},
+                                                                       {59843.12, -1.00}}     },
+    {kSapporo,
+     1905,  7,
+     4,                                                                       {{19549.36, -1.00},
+                                                                       {46275.04, -1.00},
+                                                                       {72712.55, -1.00},
+                                                                       {14376.82, -1.00},
+                                                                       {69438.01, -1.00}}      },
+    {kSapporo,
+     1936,  2,
+     26,                                                                       {{27505.77, -1.00},
+                                                                       {52809.03, -1.00},
+                                                                       {78902.81, -1.00},
+                                                                       {22694.63, -1.00},
+                                                                       {62290.67, -1.00}}     },
+    {kSapporo,
+     1972,  2,
+     3,                                                                       {{75325.97, -1.00},
+                                                                       {7625.34, -1.00},
+                                                                       {29440.65, -1.00},
+                                                                       {24548.33, -1.00},
+                                                                       {60487.44, -1.00}}      },
+    {kSapporo,
+     1999, 12,
+     31,                                                                       {{2345.00, -1.00},
+                                                                       {23701.28, -1.00},
+                                                                       {44567.15, -1.00},
+                                                                       {25549.74, -1.00},
+                                                                       {58125.59, -1.00}}     },
+    {kSapporo,
+     2033,  9,
+     23,                                                                       {{17446.25, -1.00},
+                                                                       {39918.38, -1.00},
+                                                                       {61945.19, -1.00},
+                                                                       {19359.98, -1.00},
+                                                                       {63037.25, -1.00}}     },
+    {kSapporo,
+     2068,  3,
+     20, {{69346.75, -1.00}, {144.95, -1.00}, {20472.10, -1.00}, {20233.54, -1.00}, {64041.78, -1.00}}},
+    {kSapporo,
+     2099,  5,
+     17,                                                                       {{8843.69, -1.00},
+                                                                       {32617.50, -1.00},
+                                                                       {57142.01, -1.00},
+                                                                       {14966.63, -1.00},
+                                                                       {68006.54, -1.00}}     },
+    {   kNaha,
+     1911, 11,
+     11,                                                                       {{79703.09, -1.00},
+                                                                       {15464.90, -1.00},
+                                                                       {41571.09, -1.00},
+                                                                       {24234.95, -1.00},
+                                                                       {63739.32, -1.00}}     },
+    {   kNaha,
+     1950,  4,
+     30,                                                                       {{61011.19, -1.00},
+                                                                       {82590.73, -1.00},
+                                                                       {15193.48, -1.00},
+                                                                       {21205.39, -1.00},
+                                                                       {68404.01, -1.00}}     },
+    {   kNaha,
+     1972,  5,
+     15,                                                                       {{26121.88, -1.00},
+                                                                       {52068.84, -1.00},
+                                                                       {77976.60, -1.00},
+                                                                       {20574.23, -1.00},
+                                                                       {68912.17, -1.00}}     },
+    {   kNaha,
+     2000,  7,
+     21,                                                                       {{81114.65, -1.00},
+                                                                       {13441.45, -1.00},
+                                                                       {34539.31, -1.00},
+                                                                       {20949.90, -1.00},
+                                                                       {69713.57, -1.00}}     },
+    {   kNaha,
+     2042, 10,
+     1,                                                                       {{70449.41, -1.00},
+                                                                       {5027.60, -1.00},
+                                                                       {28836.87, -1.00},
+                                                                       {22885.87, -1.00},
+                                                                       {65772.03, -1.00}}      },
+    {   kNaha,
+     2086,  8,
+     8,                                                                       {{16913.41, -1.00},
+                                                                       {41318.70, -1.00},
+                                                                       {65460.90, -1.00},
+                                                                       {21509.30, -1.00},
+                                                                       {69075.84, -1.00}}      },
+    {   kNaha,
+     2100,  1,
+     1,                                                                       {{81640.90, -1.00},
+                                                                       {15305.81, -1.00},
+                                                                       {38676.08, -1.00},
+                                                                       {26188.45, -1.00},
+                                                                       {64119.40, -1.00}}      },
+    {  kTokyo,
+     2024,  1,
+     3,                                                                       {{84167.80, -1.00},
+                                                                       {17245.06, -1.00},
+                                                                       {39575.89, -1.00},
+                                                                       {24647.90, -1.00},
+                                                                       {59972.89, -1.00}}      },
+    {  kTokyo,
+     2024,  1,
+     4,  {{-1.00, -1.00}, {19589.68, -1.00}, {40914.95, -1.00}, {24655.71, -1.00}, {60021.04, -1.00}} },
+    {  kTokyo,
+     2024,  1,
+     5,                                                                       {{1200.00, -1.00},
+                                                                       {21999.61, -1.00},
+                                                                       {42325.54, -1.00},
+                                                                       {24661.62, -1.00},
+                                                                       {60070.35, -1.00}}      },
+    {kNorth65,
+     2022,  6,
+     23,                                                                       {{452.57, 86361.05},
+                                                                       {25093.64, -1.00},
+                                                                       {51552.53, -1.00},
+                                                                       {2116.30, -1.00},
+                                                                       {81471.00, -1.00}}     },
+};
+
+// Everything but the truncation of the lunar series agrees to milliseconds; the series itself is
+// good to about 10" in longitude, which moves an event by about a second.
+constexpr double kToleranceSeconds = 3;
+
+DayEvents EventsOf(PlaceId place, int year, int month, int day) {
+    return ComputeDayEvents(kPlaces[place].place, static_cast<uint16_t>(year),
+                            static_cast<uint16_t>(month), static_cast<uint16_t>(day), kJapan);
+}
+
+class ReferenceDays : public testing::TestWithParam<ReferenceDay> {};
+
+TEST_P(ReferenceDays, SameEventsWithinThreeSeconds) {
+    const ReferenceDay& r = GetParam();
+    const DayEvents e = EventsOf(r.place, r.year, r.month, r.day);
+    for (int k = 0; k < DayEventKindCount; ++k) {
+        const int expected = (r.seconds[k][0] >= 0) + (r.seconds[k][1] >= 0);
+        ASSERT_EQ(e.count[k], expected) << "kind " << k;
+        for (int i = 0; i < expected; ++i) {
+            EXPECT_NEAR((e.jd[k][i] - e.dayStart) * 86400, r.seconds[k][i], kToleranceSeconds)
+                << "kind " << k << " event " << i;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(RiseSet, ReferenceDays, testing::ValuesIn(kReferenceDays),
+                         [](const testing::TestParamInfo<ReferenceDay>& info) {
+                             const ReferenceDay& r = info.param;
+                             return std::string(kPlaces[r.place].name) + std::to_string(r.year) +
+                                    "M" + std::to_string(r.month) + "D" + std::to_string(r.day);
+                         });
+
+// The Moon comes back to the horizon about 50 minutes later each day, so about once a lunation
+// one date has no moonrise (and another no moonset): 2024-01-04 at Tokyo, between a rise at
+// 23:22 on the 3rd and one just after midnight on the 5th. Over a year the empty dates come 28
+// to 31 days apart and every other date has exactly one of each.
+TEST(ComputeDayEvents, OneDateALunationWithoutMoonrise) {
+    EXPECT_EQ(EventsOf(kTokyo, 2024, 1, 4).count[Moonrise], 0);
+    const DayEvents before = EventsOf(kTokyo, 2024, 1, 3);
+    const DayEvents after = EventsOf(kTokyo, 2024, 1, 5);
+    ASSERT_EQ(before.count[Moonrise], 1);
+    ASSERT_EQ(after.count[Moonrise], 1);
+    EXPECT_GT(after.jd[Moonrise][0] - before.jd[Moonrise][0], 1.0);
+
+    int withoutRise = 0;
+    int withoutSet = 0;
+    int64_t lastEmpty = -1;
+    for (CivilDate d = {2024, 1, 1}; d.year == 2024; d = AddDays(d, 1)) {
+        const DayEvents e = EventsOf(kTokyo, d.year, d.month, d.day);
+        ASSERT_LE(e.count[Moonrise], 1);
+        ASSERT_LE(e.count[Moonset], 1);
+        ASSERT_LE(e.count[MoonTransit], 1);
+        ASSERT_EQ(e.count[Sunrise], 1);
+        ASSERT_EQ(e.count[Sunset], 1);
+        withoutSet += e.count[Moonset] == 0;
+        if (e.count[Moonrise] == 0) {
+            ++withoutRise;
+            const int64_t day = DaysFromCivil(d);
+            if (lastEmpty >= 0) {
+                EXPECT_GE(day - lastEmpty, 28) << d.month << "-" << d.day;
+                EXPECT_LE(day - lastEmpty, 31) << d.month << "-" << d.day;
+            }
+            lastEmpty = day;
+        }
+    }
+    EXPECT_GE(withoutRise, 12);
+    EXPECT_LE(withoutRise, 13);
+    EXPECT_GE(withoutSet, 12);
+    EXPECT_LE(withoutSet, 13);
+}
+
+// At 65 N the Moon's rising time swings by hours from day to day around its northernmost
+// declination: 2022-06-23 has two moonrises, seven minutes after midnight and at 23:59:21.
+TEST(ComputeDayEvents, TwoMoonrisesAtHighLatitude) {
+    const DayEvents e = EventsOf(kNorth65, 2022, 6, 23);
+    ASSERT_EQ(e.count[Moonrise], 2);
+    EXPECT_LT(e.jd[Moonrise][0], e.jd[Moonrise][1]);
+    EXPECT_GT(e.jd[Moonrise][1] - e.jd[Moonrise][0], 0.99);
+    EXPECT_EQ(e.count[Moonset], 1);
+    // The neighbouring dates do not carry them again.
+    EXPECT_EQ(EventsOf(kNorth65, 2022, 6, 22).count[Moonrise], 1);
+    EXPECT_EQ(EventsOf(kNorth65, 2022, 6, 24).count[Moonrise], 1);
+}
+
+// Midnight sun and polar night at 69.65 N: no sunrise and no sunset at all.
+struct PolarDay {
+    const char* name;
+    int month;
+    int day;
+};
+const PolarDay kPolarDays[] = {
+    {"MidnightSun",  6, 21},
+    { "PolarNight", 12, 21},
+};
+
+class PolarDays : public testing::TestWithParam<PolarDay> {};
+
+TEST_P(PolarDays, NoSunriseNorSunset) {
+    const DayEvents e =
+        ComputeDayEvents({69.65, 18.96}, 2022, static_cast<uint16_t>(GetParam().month),
+                         static_cast<uint16_t>(GetParam().day), -60);
+    EXPECT_EQ(e.count[Sunrise], 0);
+    EXPECT_EQ(e.count[Sunset], 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(RiseSet, PolarDays, testing::ValuesIn(kPolarDays),
+                         [](const testing::TestParamInfo<PolarDay>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// The date of an event is decided by its unrounded instant. Moonset at Tokyo on 2066-06-01 comes
+// 0.29 s before midnight (it reads 24:00:00 once rounded) and belongs to the 1st; the one on
+// 1907-07-20 comes 0.45 s after midnight and belongs to the 20th, not to the 19th.
+TEST(ComputeDayEvents, DateDecidedByTheUnroundedInstant) {
+    const DayEvents late = EventsOf(kTokyo, 2066, 6, 1);
+    ASSERT_EQ(late.count[Moonset], 1);
+    const double lateSecond = (late.jd[Moonset][0] - late.dayStart) * 86400;
+    EXPECT_GT(lateSecond, 86399.5);
+    EXPECT_LT(lateSecond, 86400);
+    const DayEvents next = EventsOf(kTokyo, 2066, 6, 2);
+    EXPECT_DOUBLE_EQ(next.dayStart, late.dayStart + 1);
+    for (int i = 0; i < next.count[Moonset]; ++i) {
+        EXPECT_GT(next.jd[Moonset][i] - late.jd[Moonset][0], 0.5);
+    }
+
+    const DayEvents early = EventsOf(kTokyo, 1907, 7, 20);
+    ASSERT_EQ(early.count[Moonset], 1);
+    EXPECT_LT((early.jd[Moonset][0] - early.dayStart) * 86400, 0.5);
+    const DayEvents before = EventsOf(kTokyo, 1907, 7, 19);
+    for (int i = 0; i < before.count[Moonset]; ++i) {
+        EXPECT_LT(before.jd[Moonset][i], early.dayStart - 0.5);
+    }
+}
+
+// Inputs that name no date or no place give no events rather than a guess.
+struct BadInput {
+    const char* name;
+    GeoPlace place;
+    int year;
+    int month;
+    int day;
+};
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+const double kInfinity = std::numeric_limits<double>::infinity();
+const BadInput kBadInputs[] = {
+    {  "February29Of2023",  {35.6581, 139.7414}, 2023,  2, 29},
+    {           "Month13",  {35.6581, 139.7414}, 2024, 13,  1},
+    {              "Day0",  {35.6581, 139.7414}, 2024,  1,  0},
+    {    "YearBefore1800",  {35.6581, 139.7414}, 1799, 12, 31},
+    {      "LatitudeOver",     {89.6, 139.7414}, 2024,  1,  1},
+    {       "LatitudeNaN",     {kNaN, 139.7414}, 2024,  1,  1},
+    {"LongitudeNotFinite", {35.6581, kInfinity}, 2024,  1,  1},
+};
+
+class BadInputs : public testing::TestWithParam<BadInput> {};
+
+TEST_P(BadInputs, NoEvents) {
+    const BadInput& b = GetParam();
+    const DayEvents e =
+        ComputeDayEvents(b.place, static_cast<uint16_t>(b.year), static_cast<uint16_t>(b.month),
+                         static_cast<uint16_t>(b.day), kJapan);
+    for (int k = 0; k < DayEventKindCount; ++k) {
+        EXPECT_EQ(e.count[k], 0) << k;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(RiseSet, BadInputs, testing::ValuesIn(kBadInputs),
+                         [](const testing::TestParamInfo<BadInput>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// The upper limb counts for the Sun: at sunrise its centre stands a semidiameter (about 16')
+// lower than the refraction, and the Moon's topocentric centre stands at the refraction itself.
+TEST(ComputeDayEvents, AltitudesAtTheEvents) {
+    const DayEvents e = EventsOf(kTokyo, 2024, 1, 1);
+    const HorizonPlace sun = BodyHorizonPlace(false, kPlaces[kTokyo].place, e.jd[Sunrise][0]);
+    EXPECT_NEAR(sun.altitude, kHorizonRefraction - 0.2710, 0.0005);
+    const HorizonPlace moon = BodyHorizonPlace(true, kPlaces[kTokyo].place, e.jd[Moonset][0]);
+    EXPECT_NEAR(moon.altitude, kHorizonRefraction, 1e-5);
+    const HorizonPlace transit =
+        BodyHorizonPlace(true, kPlaces[kTokyo].place, e.jd[MoonTransit][0]);
+    EXPECT_NEAR(transit.hourAngle, 0, 1e-4);
+}
+
+}  // namespace
