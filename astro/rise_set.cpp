@@ -50,6 +50,7 @@ struct Observer {
     double cosLatitude;
     double rhoCos;  // distance from the Earth's axis, km
     double rhoSin;  // height above the equator's plane, km
+    double latitude;
     double longitude;
 };
 
@@ -61,6 +62,7 @@ Observer ObserverAt(const GeoPlace& place) {
     o.cosLatitude = std::cos(phi);
     o.rhoCos = kEquatorialRadius * std::cos(u);
     o.rhoSin = kEquatorialRadius * kPolarToEquatorial * std::sin(u);
+    o.latitude = place.latitude;
     o.longitude = place.longitude;
     return o;
 }
@@ -151,7 +153,8 @@ Motion DayMotion(bool moon, const Sky& start, const Sky& end) {
 // The hour angle grows steadily with time, so each step moves by the remaining angle over the
 // rate. With `precise` false one evaluation is made: the day's rates put it within two or three
 // minutes of the culmination, where the altitude differs from its extreme by under 0.2", which is
-// all that splitting the day needs. *last is the evaluation made last.
+// all that splitting the day needs (EstimateCulmination mostly spares even that one). *last is the
+// evaluation made last.
 double RefineCulmination(bool moon, const Observer& o, double jd, double target, bool precise,
                          const Motion& motion, Sky* last) {
     for (int i = 0; i < kMaxRefineSteps; ++i) {
@@ -243,6 +246,30 @@ void AddEvent(DayEvents* events, int32_t kind, double jd) {
     events->count[kind] = events->count[kind] + 1;
 }
 
+// The body's place at a culmination predicted at jd, without computing its position, when the
+// altitude there is far enough from the horizon for its side to be certain: the declination from
+// the day's two midnights, the altitude 90 - |latitude - dec| (upper) or |latitude + dec| - 90
+// (lower). The margin covers the Moon's parallax (under 1.0 degree) and the curvature of its
+// declination over a day (under 0.2); the Sun moves so little that 0.1 degree is ample.
+bool EstimateCulmination(bool moon, const Observer& o, const Sky& start, const Sky& end, double jd,
+                         bool upper, Sky* out) {
+    const double f = jd - start.jd;
+    const double dec =
+        start.place.declination + (end.place.declination - start.place.declination) * f;
+    const double horizon = start.horizon + (end.horizon - start.horizon) * f;
+    const double altitude =
+        upper ? 90 - std::fabs(o.latitude - dec) : std::fabs(o.latitude + dec) - 90;
+    if (!(std::fabs(altitude - horizon) > (moon ? 2.0 : 0.1))) {
+        return false;
+    }
+    out->jd = jd;
+    out->place.hourAngle = upper ? 0 : -180;
+    out->place.declination = dec;
+    out->place.altitude = altitude;
+    out->horizon = horizon;
+    return true;
+}
+
 // Rising, upper transit and setting of one body within [t0, t1). The culminations inside the day
 // cut it into pieces in which the altitude only rises or only falls, so no piece holds more than
 // one crossing and a sign change at its ends finds every one: no fixed sampling step can step
@@ -258,8 +285,16 @@ void FindBodyEvents(bool moon, const Observer& o, double t0, double t1, int32_t 
     double predicted = t0 + (upper ? -points[0].place.hourAngle : 180 - points[0].place.hourAngle) /
                                 motion.hourRate;
     for (int k = 0; k < kMaxCulminations && predicted < t1 + kPredictionMargin; ++k) {
-        Sky last;
         const bool precise = upper && transitKind >= 0;
+        Sky last;
+        if (!precise && EstimateCulmination(moon, o, points[0], end, predicted, upper, &last)) {
+            if (last.jd < t1 && last.jd > points[count - 1].jd) {
+                points[count++] = last;
+            }
+            predicted = predicted + 180 / motion.hourRate;
+            upper = !upper;
+            continue;
+        }
         const double c =
             RefineCulmination(moon, o, predicted, upper ? 0 : -180, precise, motion, &last);
         if (precise && c >= t0 && c < t1) {

@@ -135,15 +135,15 @@ def main():
         for kind, jds in enumerate(day_events(lat, lon, y, m, d, bias)):
             print(kind, " ".join("%.3f" % local_seconds(j, bias) for j in jds) or "-")
         return
+    # One row a date: moonrise, transit, moonset, sunrise, sunset and a second moonrise, local
+    # seconds of the day, -1 for none.
     for name, y, m, d in TABLE_DATES:
         lat, lon = PLACES[name]
         ev = day_events(lat, lon, y, m, d, -540)
-        cells = []
-        for jds in ev:
-            secs = [local_seconds(j, -540) for j in jds] + [-1.0, -1.0]
-            cells.append("{%.2f, %.2f}" % (secs[0], secs[1]))
-        print("    {k%s, %d, %d, %d, {%s}}," % (name, y, m, d, ", ".join(cells)))
-
+        assert all(len(jds) <= 1 for jds in ev[1:]) and len(ev[0]) <= 2
+        secs = [local_seconds(jds[0], -540) if jds else -1.0 for jds in ev]
+        secs.append(local_seconds(ev[0][1], -540) if len(ev[0]) > 1 else -1.0)
+        print("    {k%s, %d, %d, %d, %s}," % (name, y, m, d, ", ".join("%.2f" % v for v in secs)))
 
 if __name__ == "__main__":
     main()

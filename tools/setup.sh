@@ -2,8 +2,9 @@
 # Installs what building and testing Nocturo needs on a Debian 12 machine: the native and mingw-w64
 # compilers, GoogleTest and Google Benchmark, Wine with Xvfb for the Windows program and its tests,
 # the Japanese locale and a Japanese font, the two iCalendar parsers that read the CLI's export
-# back, and clang with libFuzzer for the fuzzers. Idempotent and quick when everything is there
-# already. Run as root, or as a user who may use sudo.
+# back, clang with libFuzzer for the fuzzers, and PyEphem with ERFA, which compute the independent
+# reference instants of the risings and settings (tools/rise_set_reference.py). Idempotent and
+# quick when everything is there already. Run as root, or as a user who may use sudo.
 set -euo pipefail
 
 packages=(

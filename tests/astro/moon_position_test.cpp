@@ -16,11 +16,6 @@ TEST(MoonGeocentricPosition, WorkedExample1992) {
     EXPECT_NEAR(p.distance, 368409.7, 0.1);
 }
 
-TEST(MoonGeocentricPosition, TablesHaveAllRows) {
-    EXPECT_EQ(LunarLongitudeDistanceTermCount, 60);
-    EXPECT_EQ(LunarLatitudeTermCount, 60);
-}
-
 // The short series against the full nutation: 1987 April 10, 0h dynamical time, -3.788" and
 // +9.443" with a mean obliquity of 23 26' 27.407"; and the lunar example above, +0.004610 degree
 // and a true obliquity of 23.440636. Within the 0.5" and 0.1" the short series promises.
