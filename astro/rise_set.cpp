@@ -360,10 +360,13 @@ DayEvents ComputeDayEvents(const GeoPlace& place, uint16_t year, uint16_t month,
     midnight.wYear = year;
     midnight.wMonth = month;
     midnight.wDay = day;
-    // Local midnight on the UT scale: UTC = local + bias. Without daylight saving every local
-    // date lasts exactly one day.
-    const double t0 = JulianDateFromSystemTime(midnight) + bias * kDaysPerMinute;
-    const double t1 = t0 + 1;
+    // Local midnights on the UT scale: UTC = local + bias. Without daylight saving every local
+    // date lasts one day. The Julian Date of a civil midnight is exact (a whole number and a
+    // half), so the end computed this way is, to the bit, the next date's start: an event at the
+    // boundary belongs to exactly one of the two dates.
+    const double midnightJd = JulianDateFromSystemTime(midnight);
+    const double t0 = midnightJd + bias * kDaysPerMinute;
+    const double t1 = (midnightJd + 1) + bias * kDaysPerMinute;
     events.dayStart = t0;
     const Observer o = ObserverAt(place);
     FindBodyEvents(true, o, t0, t1, Moonrise, MoonTransit, Moonset, &events);
