@@ -215,20 +215,21 @@ EclipticPosition MoonGeocentricPosition(JulianCenturies T) {
     const double T3 = T2 * T;
     const double T4 = T3 * T;
     // Mean longitude, mean elongation, the Sun's and the Moon's mean anomalies, argument of
-    // latitude (degrees, ecliptic and equinox of date).
-    const double Lp = Revolution(218.3164477 + 481267.88123421 * T - 0.0015786 * T2 + T3 / 538841 -
-                                 T4 / 65194000);
-    const double D = Revolution(297.8501921 + 445267.1114034 * T - 0.0018819 * T2 + T3 / 545868 -
-                                T4 / 113065000);
-    const double M = Revolution(357.5291092 + 35999.0502909 * T - 0.0001536 * T2 + T3 / 24490000);
+    // latitude (degrees, ecliptic and equinox of date). Left unreduced: the sines and cosines
+    // take any angle, and only the final longitude is brought into one turn.
+    const double Lp =
+        218.3164477 + 481267.88123421 * T - 0.0015786 * T2 + T3 / 538841 - T4 / 65194000;
+    const double D =
+        297.8501921 + 445267.1114034 * T - 0.0018819 * T2 + T3 / 545868 - T4 / 113065000;
+    const double M = 357.5291092 + 35999.0502909 * T - 0.0001536 * T2 + T3 / 24490000;
     const double Mp =
-        Revolution(134.9633964 + 477198.8675055 * T + 0.0087414 * T2 + T3 / 69699 - T4 / 14712000);
-    const double F = Revolution(93.2720950 + 483202.0175233 * T - 0.0036539 * T2 - T3 / 3526000 +
-                                T4 / 863310000);
+        134.9633964 + 477198.8675055 * T + 0.0087414 * T2 + T3 / 69699 - T4 / 14712000;
+    const double F =
+        93.2720950 + 483202.0175233 * T - 0.0036539 * T2 - T3 / 3526000 + T4 / 863310000;
     // Venus (A1), Jupiter (A2) and the flattening of the Earth (A3) add three small terms.
-    const double A1 = Revolution(119.75 + 131.849 * T);
-    const double A2 = Revolution(53.09 + 479264.290 * T);
-    const double A3 = Revolution(313.45 + 481266.484 * T);
+    const double A1 = 119.75 + 131.849 * T;
+    const double A2 = 53.09 + 479264.290 * T;
+    const double A3 = 313.45 + 481266.484 * T;
     // The decreasing eccentricity of the Earth's orbit scales the terms in M.
     const double E = 1 - 0.002516 * T - 0.0000074 * T2;
 
@@ -255,12 +256,20 @@ EclipticPosition MoonGeocentricPosition(JulianCenturies T) {
         const double s2 = a.mfS[t.Mp + 4][t.F + 3];
         sigmaB = sigmaB + t.sigmaB * (s1 * c2 + c1 * s2);
     }
+    // The additive terms; the sums and differences with F and M' by angle-sum products.
     const double r = kRadiansPerDegree;
-    sigmaL =
-        sigmaL + 3958 * std::sin(A1 * r) + 1962 * std::sin((Lp - F) * r) + 318 * std::sin(A2 * r);
-    sigmaB = sigmaB - 2235 * std::sin(Lp * r) + 382 * std::sin(A3 * r) +
-             175 * std::sin((A1 - F) * r) + 175 * std::sin((A1 + F) * r) +
-             127 * std::sin((Lp - Mp) * r) - 115 * std::sin((Lp + Mp) * r);
+    const double sLp = std::sin(Lp * r);
+    const double cLp = std::cos(Lp * r);
+    const double sA1 = std::sin(A1 * r);
+    const double cA1 = std::cos(A1 * r);
+    const double cF = a.mfC[4][4];
+    const double sF = a.mfS[4][4];
+    const double cMp = a.mfC[5][3];
+    const double sMp = a.mfS[5][3];
+    sigmaL = sigmaL + 3958 * sA1 + 1962 * (sLp * cF - cLp * sF) + 318 * std::sin(A2 * r);
+    sigmaB = sigmaB - 2235 * sLp + 382 * std::sin(A3 * r) + 175 * (sA1 * cF - cA1 * sF) +
+             175 * (sA1 * cF + cA1 * sF) + 127 * (sLp * cMp - cLp * sMp) -
+             115 * (sLp * cMp + cLp * sMp);
 
     EclipticPosition p;
     p.longitude = Revolution(Lp + sigmaL * 1e-06);
