@@ -65,6 +65,6 @@ HorizonPlace BodyHorizonPlace(bool moon, const GeoPlace& place, double jd);
 // semidiameter, 959.63" at 1 au) is there. The searches close to about 0.02 s; the short series
 // put the instants within about 2 s of a precise ephemeris over 1900-2100. An invalid date, a
 // year outside 1800..2200 or a latitude outside -89.5 .. 89.5 (or not finite) gives no events.
-// About 14 positions of the Moon and the Sun a date (13 us on the build host).
+// About 14 positions of the Moon and the Sun a date (11 us on the build host).
 DayEvents ComputeDayEvents(const GeoPlace& place, uint16_t year, uint16_t month, uint16_t day,
                            int32_t bias);
