@@ -103,8 +103,7 @@ INSTANTIATE_TEST_SUITE_P(RiseSet, ReferenceDays, testing::ValuesIn(kReferenceDay
 
 // The Moon comes back to the horizon about 50 minutes later each day, so about once a lunation
 // one date has no moonrise (and another no moonset): 2024-01-04 at Tokyo, between a rise at
-// 23:22 on the 3rd and one just after midnight on the 5th. Over a year the empty dates come 28
-// to 31 days apart and every other date has exactly one of each.
+// 23:22 on the 3rd and one just after midnight on the 5th.
 TEST(ComputeDayEvents, OneDateALunationWithoutMoonrise) {
     EXPECT_EQ(EventsOf(kTokyo, 2024, 1, 4).count[Moonrise], 0);
     const DayEvents before = EventsOf(kTokyo, 2024, 1, 3);
@@ -112,32 +111,32 @@ TEST(ComputeDayEvents, OneDateALunationWithoutMoonrise) {
     ASSERT_EQ(before.count[Moonrise], 1);
     ASSERT_EQ(after.count[Moonrise], 1);
     EXPECT_GT(after.jd[Moonrise][0] - before.jd[Moonrise][0], 1.0);
+}
 
-    int withoutRise = 0;
-    int withoutSet = 0;
-    int64_t lastEmpty = -1;
-    for (CivilDate d = {2024, 1, 1}; d.year == 2024; d = AddDays(d, 1)) {
+// Every date 1900-2100 at Tokyo: one sunrise and one sunset, at most one of each Moon event, and
+// successive Moon events of a kind 24 to 26.4 hours apart, so that no event is lost between two
+// dates or counted in both, and the dates without one come once a lunation.
+TEST(ComputeDayEvents, EveryDateAtTokyoChainsItsEvents) {
+    double last[DayEventKindCount] = {};
+    int empty[DayEventKindCount] = {};
+    for (CivilDate d = {1900, 1, 1}; d.year <= 2100; d = AddDays(d, 1)) {
         const DayEvents e = EventsOf(kTokyo, d.year, d.month, d.day);
-        ASSERT_LE(e.count[Moonrise], 1);
-        ASSERT_LE(e.count[Moonset], 1);
-        ASSERT_LE(e.count[MoonTransit], 1);
-        ASSERT_EQ(e.count[Sunrise], 1);
-        ASSERT_EQ(e.count[Sunset], 1);
-        withoutSet += e.count[Moonset] == 0;
-        if (e.count[Moonrise] == 0) {
-            ++withoutRise;
-            const int64_t day = DaysFromCivil(d);
-            if (lastEmpty >= 0) {
-                EXPECT_GE(day - lastEmpty, 28) << d.month << "-" << d.day;
-                EXPECT_LE(day - lastEmpty, 31) << d.month << "-" << d.day;
+        ASSERT_EQ(e.count[Sunrise], 1) << d.year << "-" << d.month << "-" << d.day;
+        ASSERT_EQ(e.count[Sunset], 1) << d.year << "-" << d.month << "-" << d.day;
+        for (int k = Moonrise; k <= Moonset; ++k) {
+            ASSERT_LE(e.count[k], 1) << d.year << "-" << d.month << "-" << d.day;
+            empty[k] += e.count[k] == 0;
+            if (e.count[k] == 1 && last[k] != 0) {
+                ASSERT_GT(e.jd[k][0] - last[k], 1.0) << d.year << "-" << d.month << "-" << d.day;
+                ASSERT_LT(e.jd[k][0] - last[k], 1.1) << d.year << "-" << d.month << "-" << d.day;
             }
-            lastEmpty = day;
+            last[k] = e.count[k] == 1 ? e.jd[k][0] : last[k];
         }
     }
-    EXPECT_GE(withoutRise, 12);
-    EXPECT_LE(withoutRise, 13);
-    EXPECT_GE(withoutSet, 12);
-    EXPECT_LE(withoutSet, 13);
+    // 2,486 lunations, each leaving one date without each Moon event.
+    for (int k = Moonrise; k <= Moonset; ++k) {
+        EXPECT_NEAR(empty[k], 2486, 2) << k;
+    }
 }
 
 // At 65 N the Moon's rising time swings by hours from day to day around its northernmost
