@@ -5,7 +5,9 @@
 #   2. Windows build (build/windows, mingw-w64) and its tests under Wine on Xvfb;
 #   3. the end-to-end check of nocturo.exe (tools/e2e.sh);
 #   4. the native tests again under AddressSanitizer and UndefinedBehaviorSanitizer (build/sanitize);
-#   5. a short fuzzing run of every reader of outside input (tools/fuzz.sh, 10 s a target).
+#   5. a short fuzzing run of every reader of outside input (tools/fuzz.sh, 10 s a target);
+#   6. the Windows zip (build/release, tools/package-check.sh): made twice and compared, its
+#      entries, checksums and the programs' version resources checked.
 # Every stage runs even when an earlier one failed; the exit status is non-zero when any failed.
 # Environment: NOCTURO_BUILD (default: build/ in the repository), NOCTURO_JOBS (default: 2),
 # NOCTURO_FUZZ_SECONDS (default: 10).
@@ -164,6 +166,12 @@ echo "== fuzz: every target for ${NOCTURO_FUZZ_SECONDS:-10} s"
 t=$SECONDS
 bash tools/fuzz.sh "${NOCTURO_FUZZ_SECONDS:-10}" 2>&1 | tee "$log/fuzz.log"
 counted_result "fuzz" fuzz "$log/fuzz.log" "${PIPESTATUS[0]}" $((SECONDS - t))
+
+# --- package ---
+echo "== package: the Windows zip, made twice and compared"
+t=$SECONDS
+bash tools/package-check.sh "$build" 2>&1 | tee "$log/package.log"
+counted_result "package" package "$log/package.log" "${PIPESTATUS[0]}" $((SECONDS - t))
 
 echo
 echo "== summary ($((SECONDS - start_all)) s; logs in $log)"

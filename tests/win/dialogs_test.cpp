@@ -138,6 +138,25 @@ TEST_F(Dialogs, TemplateTextsReadBackInShiftJis) {
     }
 }
 
+// The version line has no control id: it is found among the children by its text, which comes from
+// the same project version as the code's NOCTURO_VERSION, once and with nothing stale beside it.
+TEST_F(Dialogs, MoonInfoVersionLineIsTheBuildsVersion) {
+    HWND dialog = OpenModeless(IDD_MOONINFO);
+    ASSERT_NE(dialog, nullptr);
+    const std::string expected = std::string("Nocturo. Version ") + NOCTURO_VERSION;
+    int lines = 0;
+    int versionLines = 0;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        const std::string text = WindowText(child);
+        lines += text == expected;
+        versionLines += text.find("Version") != std::string::npos;
+    }
+    DestroyWindow(dialog);
+    EXPECT_EQ(lines, 1);
+    EXPECT_EQ(versionLines, 1);
+}
+
 TEST_F(Dialogs, EditorHidesTheWeekListsAndBuddiesTheYearSpins) {
     HWND dialog = OpenModeless(IDD_HOLIDAYEDIT);
     ASSERT_NE(dialog, nullptr);
