@@ -5,6 +5,8 @@
 #include "astro/longitudes.h"
 #include "astro/lunar_day.h"
 #include "astro/searches.h"
+#include "calendar/almanac_notes.h"
+#include "presentation/almanac_texts.h"
 #include "presentation/pictures.h"
 #include "presentation/tray_logic.h"
 
@@ -66,6 +68,11 @@ StatusDecision DecideStatus(const StatusRequest& request, StatusMemory* memory) 
         d.dayKind =
             ComposeCalendarTooltip(d.calendarTip, request.dateText, lunar, request.local.wYear,
                                    request.local.wMonth, request.local.wDay);
+        if (request.showNotes) {
+            const DayNotes notes =
+                DayNotesOf(request.local.wYear, request.local.wMonth, request.local.wDay, lunar);
+            AppendNotesToTooltip(d.calendarTip, kTooltipSize, notes.flags, kTrayTooltipCharacters);
+        }
         d.calendarChanged = true;
     }
     d.changed = d.moonCell >= 0 || d.tideCell >= 0 || d.moonTipChanged || d.calendarChanged;

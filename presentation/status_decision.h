@@ -33,6 +33,7 @@ struct StatusRequest {
     bool tideOn;           // the tide icon is switched on
     bool calendarOn;       // any of the month, day and weekday icons is switched on
     const char* moonTip;   // the tooltip the Moon icon shows now (never null)
+    bool showNotes;        // the calendar tooltip ends with the day's selected days (選日)
 };
 
 // What to carry out.
@@ -53,4 +54,6 @@ struct StatusDecision {
 // picture new; otherwise, within 30 seconds of the last computation that went through, nothing is
 // done (passed false). Pictures of icons that are off are not built; the Moon tooltip is kept for
 // the Moon and tide icons while either is on, the calendar tooltip while any calendar icon is on.
+// With showNotes the calendar tooltip ends with the date's selected days, as many whole names as
+// the tray's 127 characters hold.
 StatusDecision DecideStatus(const StatusRequest& request, StatusMemory* memory);

@@ -12,6 +12,10 @@
 // tray's field (which counts UTF-16 units) even when every one of them is a double-byte one.
 constexpr size_t kTooltipSize = 256;
 
+// Characters the tray shows of a tooltip: its field holds 128 UTF-16 units, the terminating zero
+// included, and every character of code page 932 is one unit.
+constexpr size_t kTrayTooltipCharacters = 127;
+
 // The Moon and tide tooltip into dest (kTooltipSize bytes): the Moon's age in days as "月齢%.2f "
 // and the tide name of lunar right behind it, e.g. 月齢12.34 中潮.
 void ComposeMoonTooltip(char* dest, double moonAge, const LunarDay& lunar);

@@ -40,6 +40,7 @@
 #define IDM_TOGGLEWEEKDAY 40007
 #define IDM_EXIT 40008
 #define IDM_STARTUP 40009
+#define IDM_SHOWNOTES 40010
 
 // Moon information dialog.
 #define IDC_PICTURENOW 1008

@@ -161,7 +161,7 @@ settings_have_defaults() {
         echo "        no nocturo.ini beside the program"
         return 1
     fi
-    expected="$(printf '%s\n' '[Settings]' MoonIcon=1 TideIcon=0 MonthIcon=0 DayIcon=1 WeekDayIcon=1)"
+    expected="$(printf '%s\n' '[Settings]' MoonIcon=1 TideIcon=0 MonthIcon=0 DayIcon=1 WeekDayIcon=1 ShowNotes=1)"
     actual="$(ini_section Settings)"
     [ "$actual" = "$expected" ] || printf '        nocturo.ini holds:\n%s\n' "$actual"
     [ "$actual" = "$expected" ]

@@ -101,6 +101,7 @@ void TrackTrayMenu(HWND window) {
 void UpdateCheckMarks(HMENU menu) {
     CheckMenuItem(menu, IDM_STARTUP,
                   MF_BYCOMMAND | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, IDM_SHOWNOTES, MF_BYCOMMAND | (ShowNotes() ? MF_CHECKED : MF_UNCHECKED));
     const TrayIconSlot* slots = TraySlots();
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
@@ -172,6 +173,9 @@ void OnCommand(HWND window, UINT id) {
             break;
         case IDM_STARTUP:
             ToggleStartWithWindows(window);
+            break;
+        case IDM_SHOWNOTES:
+            ToggleNotes();
             break;
         case IDM_EXIT:
             PostMessageW(window, WM_CLOSE, 0, 0);
@@ -280,6 +284,11 @@ void FullRefresh() {
     }
     RefreshMoonInfoDialog();
     RefreshMoonCalendarDialog(true);
+}
+
+void ToggleNotes() {
+    SetShowNotes(!ShowNotes());
+    FullRefresh();
 }
 
 void ToggleIcon(int index) {

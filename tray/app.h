@@ -60,6 +60,10 @@ void RefreshOnTick(HWND window);
 // After the custom holidays changed or on resume: holiday cache dropped, everything recomputed.
 void FullRefresh();
 
+// Menu command "暦注を表示": switches the selected days off or on, keeps the switch in the settings
+// file and shows the change everywhere at once.
+void ToggleNotes();
+
 // Menu commands 40003..40007: switches icon `index` (0..4) on, or off unless it is the only one on.
 void ToggleIcon(int index);
 

@@ -19,6 +19,8 @@ char filesFolder[kFilePathSize];  // where the files are when not beside the pro
 const char kSettingsSection[] = "Settings";
 const char kCalendarSection[] = "Calendar";
 const char kShowAgeKey[] = "ShowAge";
+const char kShowNotesKey[] = "ShowNotes";
+bool showNotes = true;
 
 // The value of `key`, "" when the file, the section or the key is missing.
 void ReadValue(const char* section, const char* key, char* value, DWORD size) {
@@ -34,6 +36,20 @@ void WriteSwitch(const char* section, const char* key, bool on) {
         WritePrivateProfileStringW(WideFromShiftJis(section).c_str(), WideFromShiftJis(key).c_str(),
                                    on ? L"1" : L"0", WideFromShiftJis(settingsPath).c_str());
     }
+}
+
+// A switch that is on unless its value says 0; a missing or empty value is written as "1".
+bool ReadSwitch(const char* section, const char* key) {
+    if (settingsPath[0] == '\0') {
+        return true;
+    }
+    char value[127];
+    ReadValue(section, key, value, sizeof value);
+    if (value[0] == '\0') {
+        WriteSwitch(section, key, true);
+        return true;
+    }
+    return ParseSettingValue(value) != 0;
 }
 
 bool SystemWantsReverseTrayOrder() {
@@ -58,6 +74,7 @@ void LoadSettings() {
     SetSettingsPaths(ProgramPathText().c_str());
     KeepFilesWhereTheyCanBeWritten();
     ReadIconSettings(TraySlots(), TrayIconCount);
+    showNotes = ReadSwitch(kSettingsSection, kShowNotesKey);
 }
 
 void SetSettingsPaths(const char* modulePath) {
@@ -147,16 +164,16 @@ void WriteIconSetting(const char* key, bool on) {
 }
 
 bool ReadShowAge() {
-    if (settingsPath[0] == '\0') {
-        return true;
-    }
-    char value[127];
-    ReadValue(kCalendarSection, kShowAgeKey, value, sizeof value);
-    if (value[0] == '\0') {
-        WriteSwitch(kCalendarSection, kShowAgeKey, true);
-        return true;
-    }
-    return ParseSettingValue(value) != 0;
+    return ReadSwitch(kCalendarSection, kShowAgeKey);
+}
+
+bool ShowNotes() {
+    return showNotes;
+}
+
+void SetShowNotes(bool on) {
+    showNotes = on;
+    WriteSwitch(kSettingsSection, kShowNotesKey, on);
 }
 
 void WriteShowAge(bool on) {

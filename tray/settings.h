@@ -45,3 +45,11 @@ bool ReadShowAge();
 
 // Writes "ShowAge" as "1" or "0"; skipped without a settings path.
 void WriteShowAge(bool on);
+
+// Whether the program shows the selected days (選日): "ShowNotes" in section "Settings", read by
+// LoadSettings. A missing or empty value is written as "1" and counts as on.
+bool ShowNotes();
+
+// Switches the selected days on or off and writes "ShowNotes" as "1" or "0" (the write is skipped
+// without a settings path).
+void SetShowNotes(bool on);

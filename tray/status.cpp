@@ -10,6 +10,7 @@
 #include "tray/clock.h"
 #include "tray/icon_images.h"
 #include "tray/program.h"
+#include "tray/settings.h"
 #include "tray/tray_icons.h"
 #include "ui/win32_text.h"
 
@@ -52,6 +53,7 @@ bool ComputeStatus(bool iconForce, bool dateForce) {
     request.calendarOn = slots[MonthIconSlot].enabled || slots[DayIconSlot].enabled ||
                          slots[WeekdayIconSlot].enabled;
     request.moonTip = slots[MoonIconSlot].tip;
+    request.showNotes = ShowNotes();
 
     const StatusDecision d = DecideStatus(request, &memory);
     if (d.moonCell >= 0) {

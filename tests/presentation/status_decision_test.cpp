@@ -25,7 +25,7 @@ class StatusDecisionTest : public testing::Test {
     }
     // The moment UTC year-month-day hour:minute:second, seen in the zone of `bias`.
     StatusDecision At(int year, int month, int day, int hour, int minute, int second,
-                      int32_t bias = -540, bool force = false) {
+                      int32_t bias = -540, bool force = false, bool notes = false) {
         SetTimeZoneBiasOverride(bias);
         const SYSTEMTIME utc = Civil(year, month, day, hour, minute, second);
         StatusRequest r = {};
@@ -39,6 +39,7 @@ class StatusDecisionTest : public testing::Test {
         r.dateText = dateText.c_str();
         r.moonOn = r.tideOn = r.calendarOn = true;
         r.moonTip = tip;
+        r.showNotes = notes;
         StatusDecision d = DecideStatus(r, &memory);
         if (d.moonTipChanged) {
             std::strcpy(tip, d.moonTip);
@@ -113,3 +114,13 @@ TEST_F(StatusDecisionTest, IconsThatAreOffGetNoPictures) {
 }
 
 }  // namespace
+
+// 15 March 2024 in Japan is 天赦日 and 一粒万倍日 at once: with the notes on, the calendar tooltip
+// ends with them, joined; off, it ends with its facts.
+TEST_F(StatusDecisionTest, TheSelectedDaysFollowTheFactsOnlyWhenSwitchedOn) {
+    const std::string on = At(2024, 3, 15, 3, 0, 0, -540, true, true).calendarTip;
+    const std::string off = At(2024, 3, 15, 3, 0, 0, -540, true, false).calendarTip;
+    EXPECT_NE(on.find(" 天赦日・一粒万倍日"), std::string::npos) << on;
+    EXPECT_EQ(on.rfind(off, 0), 0u) << off;
+    EXPECT_EQ(off.find("天赦日"), std::string::npos) << off;
+}
