@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "astro/longitudes.h"
+#include "astro/precise_sun.h"
 #include "astro/principal_phase.h"
 #include "astro/searches.h"
 #include "astro/time_scales.h"
@@ -21,6 +22,7 @@ const LunarMonthOverride LunarMonthOverrides[] = {
     {2463893, 10, 0}, // 2033-10-23
     {2463923, 11, 0}, // 2033-11-22
     {2464012,  1, 0}, // 2034-02-19
+    {2470922, 12, 0}, // 2053-01-20
     {2470952,  1, 0}, // 2053-02-19
 };
 const int LunarMonthOverrideCount = sizeof(LunarMonthOverrides) / sizeof(LunarMonthOverrides[0]);
@@ -86,10 +88,12 @@ constexpr double kReuseBeforeDays = 29;
 constexpr double kMidnightMarginDays = 2 * kDaysPerSecond;
 
 // The longitude of the first principal term (a multiple of 30 degrees) at or after the Sun's
-// apparent longitude at T: 360 above 330 degrees, 390 just above 360.
+// apparent longitude at T, in 30 .. 360: the precise longitude lies in [0, 360), and a Sun
+// standing exactly at 0 degrees has the term of 360 (the same as 0) before it.
 int32_t NextPrincipalTerm(JulianCenturies T) {
-    const int32_t c = static_cast<int32_t>(std::ceil(ApparentSunLongitude(T)));
-    return (c + 29) - ((c + 29) % 30);
+    const int32_t c = static_cast<int32_t>(std::ceil(PreciseSunLongitude(T)));
+    const int32_t A = (c + 29) - ((c + 29) % 30);
+    return A == 0 ? 360 : A;
 }
 
 // A month is numbered after the principal term that falls within it; a month without one is a

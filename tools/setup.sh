@@ -2,7 +2,8 @@
 # Installs what building and testing Nocturo needs on a Debian 12 machine: the native and mingw-w64
 # compilers, GoogleTest and Google Benchmark, Wine with Xvfb for the Windows program and its tests,
 # the Japanese locale and a Japanese font, the two iCalendar parsers that read the CLI's export
-# back, and clang with libFuzzer for the fuzzers. Idempotent and quick when everything is there
+# back, clang with libFuzzer for the fuzzers, astropy (the independent Sun ephemeris that
+# tools/sun_reference.py checks the solar terms against) and hyperfine for timing the CLI. Idempotent and quick when everything is there
 # already. Run as root, or as a user who may use sudo.
 set -euo pipefail
 
@@ -15,6 +16,7 @@ packages=(
     fonts-ipafont-gothic locales
     python3-icalendar libical3
     clang-14 libclang-rt-14-dev python3
+    python3-astropy hyperfine
 )
 
 as_root() {
