@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "astro/longitudes.h"
+
 namespace {
 
 constexpr double kArcsecondsPerDegree = 3600;
@@ -75,6 +77,17 @@ TEST(SunLongitudeRate, WithinThreeTenThousandthsOfThePreciseRate) {
         const double precise =
             std::remainder(PreciseSunLongitude(T + h) - PreciseSunLongitude(T - h), 360) / (2 * h);
         ASSERT_NEAR(precise / rate, 1, 0.0003) << T;
+    }
+}
+
+// The searches end the short series' estimate where the precise longitude is one step away
+// (0.003 degree), and the lunisolar months take the short series where it lies 0.01 degree or
+// more from a principal term.
+TEST(PreciseSunLongitude, ShortSeriesStaysWithinReachOverTheCalendarsYears) {
+    for (JulianCenturies T = -1.0; T <= 1.01; T += 0.0000317) {
+        ASSERT_LT(std::fabs(std::remainder(ApparentSunLongitude(T) - PreciseSunLongitude(T), 360)),
+                  0.003)
+            << T;
     }
 }
 
