@@ -81,12 +81,12 @@ namespace {
 constexpr double kDegreesPerRadian = 57.29577951308232;
 constexpr double kArcsecondsPerDegree = 3600;
 
-// The Sun's geometric longitude in the VSOP87D dynamical frame exceeds its FK5 longitude by this
-// much, in arcseconds.
+// Added to a VSOP87 longitude of date (the dynamical equinox), it gives the longitude in the FK5
+// system; arcseconds.
 constexpr double kFk5Correction = -0.09033;
 
-// The constant of aberration times the Earth's mean distance: the aberration of the Sun is
-// -20.4898" / R with R in astronomical units.
+// The annual aberration of the Sun is -20.4898" / R, R the Earth's distance in astronomical
+// units: the light of the Sun left it some 8.3 minutes before, as the Earth moved on.
 constexpr double kAberration = -20.4898;
 
 // VSOP87D's equinox of date follows the IAU 1976 precession (5029.0966" a century); the IAU 2006
@@ -96,8 +96,9 @@ constexpr double kAberration = -20.4898;
 constexpr double kPrecessionRateChange = -0.300405;
 constexpr double kPrecessionAccelerationChange = -0.0057;
 
-// The aberration needs the distance only to about 1e-6 AU (2e-5"): the distance series are
-// summed without their terms below 1e-7 AU.
+// The aberration needs the distance only to a few millionths of an astronomical unit: the
+// distance series are summed without their terms below 1e-7 AU, which keeps it within 2e-6 AU
+// (4e-5") over 1900-2100.
 constexpr double kRadiusFloor = 1e-07;
 
 // A polynomial argument in degrees, reduced to one turn before it becomes radians.

@@ -2,9 +2,10 @@
 # Installs what building and testing Nocturo needs on a Debian 12 machine: the native and mingw-w64
 # compilers, GoogleTest and Google Benchmark, Wine with Xvfb for the Windows program and its tests,
 # the Japanese locale and a Japanese font, the two iCalendar parsers that read the CLI's export
-# back, clang with libFuzzer for the fuzzers, astropy (the independent Sun ephemeris that
-# tools/sun_reference.py checks the solar terms against) and hyperfine for timing the CLI. Idempotent and quick when everything is there
-# already. Run as root, or as a user who may use sudo.
+# back, clang with libFuzzer for the fuzzers, astropy (the independent ephemeris that
+# tools/sun_reference.py checks the solar terms against) and hyperfine for timing the CLI.
+# Idempotent and quick when everything is there already. Run as root, or as a user who may use
+# sudo.
 set -euo pipefail
 
 packages=(
