@@ -45,8 +45,4 @@ TEST(SumVsop87, SkippingSmallTermsKeepsTheDistanceForTheAberration) {
     }
 }
 
-TEST(SumVsop87, NoPowersGiveZero) {
-    EXPECT_EQ(SumVsop87(EarthLongitudeSeries, 0, 0.05), 0);
-}
-
 }  // namespace
