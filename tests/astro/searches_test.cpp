@@ -211,7 +211,7 @@ TEST(FindSolarLongitudeInstant, CalendarLongitudesFallInTheirYear) {
     }
 }
 
-// In 2005 (Japan) the Sun passes 280.2 degrees at 2004-12-31 22:00 local time and next in the
+// In 2005 (Japan) the Sun passes 280.2 degrees at 2004-12-31 22:01 local time and next in the
 // first days of 2006: the year does not contain it, and the year corrections would alternate
 // forever.
 TEST(FindSolarLongitudeInstant, LongitudeMissingFromTheYearEndsPromptly) {
