@@ -27,6 +27,18 @@ constexpr int kMaxPhaseRounds = 100;
 constexpr int kMaxSolarRounds = 60;
 constexpr int kMaxYearCorrections = 8;
 
+// The signed distance in degrees from `target` to a longitude, in (-180, 180].
+double LongitudeDifference(double longitude, double target) {
+    double diff = longitude - target;
+    if (diff < 0) {
+        diff = diff + 360;
+    }
+    if (diff > 180) {
+        diff = diff - 360;
+    }
+    return diff;
+}
+
 }  // namespace
 
 // The step is 0.0006 century per lunation against 0.000808 for an average lunation, about three
@@ -67,22 +79,6 @@ JulianCenturies FindPhaseInstant(double angle, JulianCenturies T, int32_t mode, 
 double MoonAge(JulianCenturies T) {
     return (T - FindPhaseInstant(0, T, Previous)) * 36525;
 }
-
-namespace {
-
-// The signed distance in degrees from `target` to a longitude, in (-180, 180].
-double LongitudeDifference(double longitude, double target) {
-    double diff = longitude - target;
-    if (diff < 0) {
-        diff = diff + 360;
-    }
-    if (diff > 180) {
-        diff = diff - 360;
-    }
-    return diff;
-}
-
-}  // namespace
 
 // Newton's method, first on the short series, which is cheap and lies within 0.0026 degree of the
 // precise longitude over 1900-2100, then on the precise longitude. Each step is the remaining
