@@ -67,15 +67,12 @@ def civil_date(jd):
 
 def table():
     # The five dates the short series put on the wrong day, the reference instants nearest a
-    # local midnight, the first and the last term of the range, then a spread of the others.
+    # local midnight, the first and the last term of the range, then each longitude once in a
+    # year spread over the range.
     rows = [(2021, 315), (1950, 300), (1964, 165), (2030, 330), (2053, 300),
             (1917, 180), (1927, 0), (1900, 285), (2100, 270), (2081, 60)]
-    i = 0
-    while len(rows) < 48:
-        row = (1900 + (37 * i) % 201, 15 * ((7 * i) % 24))
-        if row not in rows:
-            rows.append(row)
-        i += 1
+    for i in range(24):
+        rows.append((1900 + (37 * i + 11) % 201, 15 * ((7 * i) % 24)))
     for year, longitude in rows:
         print(f"    {{{year}, {longitude:3d}, {term_instant(year, longitude):.9f}}},")
 

@@ -29,19 +29,6 @@ TEST(NutationInLongitude, WithinThreeMilliarcsecondsOfTheWholeSeries) {
     }
 }
 
-// Around each vernal equinox the longitude passes from just below 360 to just above 0, never to
-// 360 itself or below 0 (the principal terms take its ceiling).
-TEST(PreciseSunLongitude, StaysInOneTurnAcrossTheEquinox) {
-    for (int year = 1900; year <= 2100; year += 10) {
-        const JulianCenturies equinox = (year - 2000) * 0.01 + 0.002157;  // about 20 March
-        for (JulianCenturies T = equinox - 0.0002; T < equinox + 0.0002; T += 0.0000003) {
-            const double L = PreciseSunLongitude(T);
-            ASSERT_GE(L, 0) << T;
-            ASSERT_LT(L, 360) << T;
-        }
-    }
-}
-
 // The searches divide by this rate: it must stay positive and close to the precise longitude's
 // own, or a Newton step would overshoot.
 TEST(SunLongitudeRate, WithinThreeTenThousandthsOfThePreciseRate) {
