@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "astro/longitudes.h"
+#include "astro/precise_sun.h"
 #include "astro/principal_phase.h"
 #include "astro/searches.h"
 #include "astro/time_scales.h"
@@ -21,6 +22,7 @@ const LunarMonthOverride LunarMonthOverrides[] = {
     {2463893, 10, 0}, // 2033-10-23
     {2463923, 11, 0}, // 2033-11-22
     {2464012,  1, 0}, // 2034-02-19
+    {2470922, 12, 0}, // 2053-01-20
     {2470952,  1, 0}, // 2053-02-19
 };
 const int LunarMonthOverrideCount = sizeof(LunarMonthOverrides) / sizeof(LunarMonthOverrides[0]);
@@ -85,11 +87,25 @@ constexpr double kReuseAfterDays = 1.5;
 constexpr double kReuseBeforeDays = 29;
 constexpr double kMidnightMarginDays = 2 * kDaysPerSecond;
 
+// Over 1900-2100 the short series stays within 0.0026 degree of the precise longitude. Where it
+// lies farther than kPrincipalTermMargin from every multiple of 30 degrees, both put the Sun
+// between the same two principal terms, and the short series costs a thirtieth as much; near a
+// term, and outside those years, the precise longitude decides.
+constexpr double kPrincipalTermMargin = 0.01;
+constexpr JulianCenturies kShortSeriesYears = 1.01;  // T of 1899 to 2101
+
 // The longitude of the first principal term (a multiple of 30 degrees) at or after the Sun's
-// apparent longitude at T: 360 above 330 degrees, 390 just above 360.
+// precise apparent longitude at T, in 30 .. 360: that longitude lies in [0, 360), and a Sun
+// standing exactly at 0 degrees has the term of 360 (the same as 0) before it.
 int32_t NextPrincipalTerm(JulianCenturies T) {
-    const int32_t c = static_cast<int32_t>(std::ceil(ApparentSunLongitude(T)));
-    return (c + 29) - ((c + 29) % 30);
+    double L = ApparentSunLongitude(T);
+    const double fromTerm = std::fabs(L - 30 * std::floor(L / 30 + 0.5));
+    if (!(std::fabs(T) <= kShortSeriesYears && fromTerm > kPrincipalTermMargin)) {
+        L = PreciseSunLongitude(T);
+    }
+    const int32_t c = static_cast<int32_t>(std::ceil(L));
+    const int32_t A = (c + 29) - ((c + 29) % 30);
+    return A == 0 ? 360 : A;
 }
 
 // A month is numbered after the principal term that falls within it; a month without one is a

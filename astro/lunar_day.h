@@ -21,7 +21,7 @@ struct LunarMonthOverride {
 };
 
 extern const LunarMonthOverride LunarMonthOverrides[];
-extern const int LunarMonthOverrideCount;  // 10
+extern const int LunarMonthOverrideCount;  // 11
 
 // Tide class by (lunar day - 1) mod 15.
 extern const int32_t TideClassByLunarDay[15];

@@ -22,7 +22,7 @@ JulianCenturies FindPhaseInstant(double angle, JulianCenturies T, int32_t mode, 
 // The Moon's age in days at T: the time since the previous new Moon, 0 up to about 29.8.
 double MoonAge(JulianCenturies T);
 
-// T of the instant at which ApparentSunLongitude equals `longitude` (degrees, [0, 360)) and which
+// T of the instant at which PreciseSunLongitude equals `longitude` (degrees, [0, 360)) and which
 // falls, in local time (TimeZoneBias, read afresh), within the civil year `year`. Rounds and year
 // corrections are bounded: a longitude the local year cannot hold (within about a degree of the
 // Sun's longitude at the local new year, e.g. 280.2 in 2005 for Japan) returns the instant found

@@ -3,9 +3,10 @@
 # compilers, GoogleTest and Google Benchmark, Wine with Xvfb for the Windows program and its tests,
 # the Japanese locale and a Japanese font, the two iCalendar parsers that read the CLI's export
 # back, clang with libFuzzer for the fuzzers, the header-only CLI11 and nlohmann-json with which
-# nocturo-cli parses its options and writes its JSON, and PyEphem with ERFA, which compute the
-# independent reference instants of the risings and settings (tools/rise_set_reference.py).
-# Idempotent and quick when everything is there already. Run as root, or as a user who may use sudo.
+# nocturo-cli parses its options and writes its JSON, and the independent references of the
+# astronomy tools: astropy (the solar terms, tools/sun_reference.py), PyEphem with ERFA (the risings
+# and settings, tools/rise_set_reference.py) and hyperfine for timing the CLI. Idempotent and quick
+# when everything is there already. Run as root, or as a user who may use sudo.
 set -euo pipefail
 
 packages=(
@@ -18,7 +19,7 @@ packages=(
     fonts-ipafont-gothic locales
     python3-icalendar libical3
     clang-14 libclang-rt-14-dev python3
-    python3-ephem python3-erfa
+    python3-ephem python3-erfa python3-astropy hyperfine
 )
 
 as_root() {

@@ -50,6 +50,29 @@ TEST(Longitudes, ValuesAtJ2000And2005) {
     EXPECT_NEAR(MoonPhaseAngle(UtcT(2005, 1, 1)), 238.6336, 1e-4);
 }
 
+// The phase angle and the short series' Sun exactly as they were before the solar terms moved to
+// the precise longitude, to the last bit.
+TEST(MoonPhaseAngle, KeepsEveryBitOfTheShortSeries) {
+    static const struct {
+        int year, month, day, hour;
+        double phase, sun;
+    } kBits[] = {
+        {1900,  1,  1,  0, 0x1.60429dee55061p+8, 0x1.182734d976b9fp+8},
+        {1953,  7, 11,  6,  0x1.b8fef25ef3b8p+0, 0x1.b288812f34b12p+6},
+        {2000,  1,  1, 12, 0x1.2ef3224d9be33p+8, 0x1.185e55d9c73ccp+8},
+        {2005,  1,  1,  0,  0x1.dd44670607cap+7,  0x1.18aa72b6eea3p+8},
+        {2021,  2,  3, 15, 0x1.fee38e952703ep+7, 0x1.3afff3dfda2e1p+8},
+        {2053,  1, 20,  0,   0x1.7fbe6f137f4p-2, 0x1.2c61b3b8bce03p+8},
+        {2100, 12, 31, 18,  0x1.479b7a840da8p+3, 0x1.181bb5cddf52cp+8},
+    };
+    for (const auto& c : kBits) {
+        const JulianCenturies T = UtcT(c.year, c.month, c.day, c.hour);
+        ResetPhaseAngleCache();
+        EXPECT_TRUE(SameBits(MoonPhaseAngle(T), c.phase)) << c.year;
+        EXPECT_TRUE(SameBits(ApparentSunLongitude(T), c.sun)) << c.year;
+    }
+}
+
 // Sums far below zero (before 2000, where 481267.88 * T dominates the Moon's) are reduced by whole
 // turns first; the value must stay that of the plain repeated additions, to the last bit.
 TEST(SumPeriodicTerms, EarlyReductionKeepsEveryBit) {

@@ -60,6 +60,16 @@ TEST_F(SeasonalTest, KnownDaysOf2005) {
     EXPECT_EQ(none.second, "");
 }
 
+// 立春 2021 fell at 23:58 on 3 February, so 節分 and the end of 冬土用 were on the 2nd, and the
+// days counted from 立春 follow it.
+TEST_F(SeasonalTest, DaysOf2021FollowTheLateEveningRisshun) {
+    EXPECT_EQ(Lookup(2021, 2, 2).second, "節分");
+    EXPECT_EQ(Lookup(2021, 2, 3).found, false);
+    EXPECT_EQ(Lookup(2021, 5, 1).second, "八十八夜");
+    EXPECT_EQ(Lookup(2021, 8, 31).first, "二百十日");
+    EXPECT_EQ(Lookup(2021, 9, 10).first, "二百二十日");
+}
+
 TEST_F(SeasonalTest, SetsubunIsTheLastDayOfWinterDoyo) {
     for (uint16_t year = 1900; year <= 2100; ++year) {
         const SYSTEMTIME risshun = Date(LocalInstant(year, 315));

@@ -28,8 +28,8 @@ std::string Term(uint16_t year, uint16_t month, uint16_t day, bool* found = null
     return name ? std::string(name) : std::string("(null)");
 }
 
-// The instants of 2005 in Japan: 0 at 03-20 21:33, 90 at 06-21 15:47, 180 at 09-23 07:24, 270 at
-// 12-22 03:35, 285 at 01-05 15:03, 315 at 02-04 02:43.
+// The instants of 2005 in Japan: 0 at 03-20 21:33, 90 at 06-21 15:46, 180 at 09-23 07:23, 270 at
+// 12-22 03:34, 285 at 01-05 15:02, 315 at 02-04 02:42.
 TEST_F(SolarTermTest, TermsFallOnTheirLocalDates) {
     static const struct {
         uint16_t year, month, day;
@@ -47,6 +47,25 @@ TEST_F(SolarTermTest, TermsFallOnTheirLocalDates) {
         bool found = false;
         EXPECT_EQ(Term(c.year, c.month, c.day, &found), c.name) << c.year << "-" << c.month;
         EXPECT_TRUE(found) << c.year << "-" << c.month;
+    }
+}
+
+// Terms within two minutes of a local midnight, on the almanac's day (立春 2021 at 23:58:38): the
+// short series put each a day late.
+TEST_F(SolarTermTest, TermsNearMidnightFallOnTheAlmanacsDay) {
+    static const struct {
+        uint16_t year, month, day;
+        const char* name;
+    } kTerms[] = {
+        {1950, 1, 20, "大寒"},
+        {1964, 9,  7, "白露"},
+        {2021, 2,  3, "立春"},
+        {2030, 2, 18, "雨水"},
+        {2053, 1, 19, "大寒"},
+    };
+    for (const auto& c : kTerms) {
+        EXPECT_EQ(Term(c.year, c.month, c.day), c.name) << c.year;
+        EXPECT_EQ(Term(c.year, c.month, c.day + 1), "") << c.year;
     }
 }
 

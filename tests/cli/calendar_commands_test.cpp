@@ -135,12 +135,12 @@ TEST(Terms, TwentyFourInDateOrder2005) {
     EXPECT_EQ(result.status, 0);
     const std::vector<std::string> lines = Split(result.out, '\n');
     ASSERT_EQ(lines.size(), 24u);
-    EXPECT_EQ(lines[0], Utf8(u8"2005-01-05T15:03\t285\t小寒"));
-    EXPECT_EQ(lines[2], Utf8(u8"2005-02-04T02:43\t315\t立春"));
+    EXPECT_EQ(lines[0], Utf8(u8"2005-01-05T15:02\t285\t小寒"));
+    EXPECT_EQ(lines[2], Utf8(u8"2005-02-04T02:42\t315\t立春"));
     EXPECT_EQ(lines[5], Utf8(u8"2005-03-20T21:33\t0\t春分"));
-    EXPECT_EQ(lines[11], Utf8(u8"2005-06-21T15:47\t90\t夏至"));
-    EXPECT_EQ(lines[17], Utf8(u8"2005-09-23T07:24\t180\t秋分"));
-    EXPECT_EQ(lines[23], Utf8(u8"2005-12-22T03:35\t270\t冬至"));
+    EXPECT_EQ(lines[11], Utf8(u8"2005-06-21T15:46\t90\t夏至"));
+    EXPECT_EQ(lines[17], Utf8(u8"2005-09-23T07:23\t180\t秋分"));
+    EXPECT_EQ(lines[23], Utf8(u8"2005-12-22T03:34\t270\t冬至"));
     EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end()));
 }
 

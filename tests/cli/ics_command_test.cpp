@@ -135,7 +135,7 @@ TEST_F(IcsFile, OutputFileHoldsTheStandardOutputBytes) {
 }
 
 TEST(Ics, DatesAreJapansUnlessBiasIsGiven) {
-    // 立春 fell at 02:43 on 4 February 2005 in Japan, still 3 February in UTC. The core keeps the
+    // 立春 fell at 02:42 on 4 February 2005 in Japan, still 3 February in UTC. The core keeps the
     // solar terms of one year whatever the zone, so each case first has another year computed.
     const std::vector<IcsOption> terms = {
         {"--only", "terms"}

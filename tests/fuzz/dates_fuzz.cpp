@@ -7,6 +7,7 @@
 
 #include "astro/longitudes.h"
 #include "astro/lunar_day.h"
+#include "astro/precise_sun.h"
 #include "astro/principal_phase.h"
 #include "astro/searches.h"
 #include "astro/time_scales.h"
@@ -59,6 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const JulianCenturies T = CenturiesFromJulianDate(x);
     (void)JulianDateFromCenturies(y);
     (void)ApparentSunLongitude(y);
+    // One turn, or NaN where the series overflow.
+    const double sun = PreciseSunLongitude(y);
+    FUZZ_CHECK(!(sun < 0) && !(sun >= 360));
     (void)MoonPhaseAngle(y);
     const double age = MoonAge(y);
     FUZZ_CHECK(!(age < 0) || !std::isfinite(y));

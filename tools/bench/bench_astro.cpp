@@ -1,9 +1,11 @@
-// The astronomy core's costs: one evaluation of the series, one phase search, and the lunisolar
-// date of one day as a listing of consecutive days (the calendar window, `days`) asks for it.
+// The astronomy core's costs: one evaluation of the series (the short ones and the precise Sun),
+// one phase search, and the lunisolar date of one day as a listing of consecutive days (the
+// calendar window, `days`) asks for it.
 #include <benchmark/benchmark.h>
 
 #include "astro/longitudes.h"
 #include "astro/lunar_day.h"
+#include "astro/precise_sun.h"
 #include "astro/searches.h"
 #include "astro/time_scales.h"
 #include "astro/time_zone.h"
@@ -44,6 +46,16 @@ void BM_ApparentSunLongitude(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ApparentSunLongitude);
+
+// The VSOP87D longitude the solar-longitude searches end on: about 740 terms against 19.
+void BM_PreciseSunLongitude(benchmark::State& state) {
+    double jd = kFirstDay;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(PreciseSunLongitude(CenturiesFromJulianDate(jd)));
+        jd = NextInstant(jd);
+    }
+}
+BENCHMARK(BM_PreciseSunLongitude);
 
 void BM_FindPhaseInstant(benchmark::State& state) {
     const int32_t mode = static_cast<int32_t>(state.range(0));
