@@ -74,9 +74,9 @@ TEST(JsonLines, TermsGiveLocalAndUniversalInstantsToTheSecond) {
     const std::vector<std::string> lines = Lines(result.out);
     ASSERT_EQ(lines.size(), 24u);
     const Json risshun = Json::parse(lines[2]);
-    EXPECT_EQ(risshun["local"].get<std::string>().substr(0, 16), "2005-02-04T02:43");
+    EXPECT_EQ(risshun["local"].get<std::string>().substr(0, 16), "2005-02-04T02:42");
     EXPECT_EQ(risshun["local"].get<std::string>().substr(19), "+09:00");
-    EXPECT_EQ(risshun["utc"].get<std::string>().substr(0, 17), "2005-02-03T17:43:");
+    EXPECT_EQ(risshun["utc"].get<std::string>().substr(0, 17), "2005-02-03T17:42:");
     EXPECT_EQ(risshun["utc"].get<std::string>().substr(17),
               risshun["local"].get<std::string>().substr(17, 2) + "Z");
 }
