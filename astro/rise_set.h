@@ -38,8 +38,10 @@ struct DayEvents {
 // horizon, 35'08" below it.
 constexpr double kHorizonRefraction = -0.5855555555555556;
 
-// The Sun's apparent geocentric position at T: the longitude is ApparentSunLongitude reduced to
-// [0, 360) (nutation and aberration applied), the latitude 0, the distance in km from the
+// The Sun's apparent geocentric position at T: the longitude is the precise Sun's of
+// PreciseSunLongitude (VSOP87D, nutation and aberration applied) in [0, 360), interpolated within
+// 0.72" (1900-2100) between evaluations eight days apart, a few hundredths of a second of a
+// sunrise; the latitude 0, the distance in km from the
 // equation of the centre. Every use of the Sun by the risings and settings goes through here.
 EclipticPosition SunApparentPosition(JulianCenturies T);
 
