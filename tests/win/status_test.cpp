@@ -9,6 +9,7 @@
 #include "astro/time_zone.h"
 #include "tests/win/tray_test_support.h"
 #include "tray/clock.h"
+#include "tray/settings.h"
 
 namespace {
 
@@ -83,14 +84,20 @@ TEST_F(StatusTest, NewYear2000IsDrawnRedThoughASaturday) {
     EXPECT_EQ(blue, 0);
 }
 
-TEST_F(StatusTest, PlainDayShowsDateAndRokuyoOnly) {
+// A day without holiday, term or seasonal day: the date and the rokuyo, then, while the selected
+// days are switched on, its 一粒万倍日.
+TEST_F(StatusTest, PlainDayShowsDateRokuyoAndTheSelectedDaysWhenOn) {
     SetLocal(2024, 5, 15, 9, 0, 0);
+    const std::string date = LongDate() + " ";
+    SetShowNotes(false);
     ComputeStatus(true, true);
     const char* tip = Tip(DayIconSlot);
-    const std::string date = LongDate() + " ";
     ASSERT_TRUE(StartsWith(tip, date)) << tip;
     // Lunisolar 4/8 of 2024: (4 + 8) mod 6 gives 大安.
     EXPECT_STREQ(tip + date.size(), "大安") << tip;
+    SetShowNotes(true);
+    ComputeStatus(true, true);
+    EXPECT_STREQ(Tip(DayIconSlot) + date.size(), "大安 一粒万倍日") << Tip(DayIconSlot);
 }
 
 TEST_F(StatusTest, TwentySecondsLaterNothingIsDoneThirtyFiveSecondsLaterTheGateOpens) {
