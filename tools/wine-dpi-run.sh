@@ -26,27 +26,9 @@ fi
 nocturo_prepare_prefix "$base"
 base="$WINEPREFIX"
 
-# nocturo_dpi_prefix DPI: prints the path of the prefix for DPI, made from the base on first use.
-nocturo_dpi_prefix() {
-    local dpi="$1" prefix="$base-dpi$1"
-    (
-        flock 9
-        if [ "$(cat "$prefix/.nocturo-dpi" 2>/dev/null)" != "$dpi" ]; then
-            rm -rf "$prefix"
-            cp -a "$base" "$prefix"
-            rm -f "$prefix/.nocturo-dpi"
-            WINEPREFIX="$prefix" "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels \
-                /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 9>&-
-            WINEPREFIX="$prefix" "$wineserver" -w 9>&-
-            echo "$dpi" >"$prefix/.nocturo-dpi"
-        fi
-    ) 9>"$prefix.lock" >&2
-    echo "$prefix"
-}
-
 rc=0
 for dpi in "$@"; do
-    prefix="$(nocturo_dpi_prefix "$dpi")"
+    prefix="$(nocturo_dpi_prefix "$base" "$dpi")"
     echo "== $dpi dpi ($prefix)"
     set +e
     WINEPREFIX="$prefix" NOCTURO_TEST_DPI="$dpi" "$wine" "$program"

@@ -1,5 +1,7 @@
 #include "tray/icon_images.h"
 
+#include <vector>
+
 #include "resources/resource.h"
 #include "presentation/picture_sizes.h"
 #include "presentation/pictures.h"
@@ -76,12 +78,54 @@ bool FitToChoice(const TrayPictureChoice& choice, HBITMAP* color, HBITMAP* mask)
     return !choice.scaled || ScaleIcon(color, mask, choice.set->size, choice.drawSize);
 }
 
+// A 32-bit copy of the finished colour bitmap whose alpha channel says what the mask says:
+// transparent where the mask is set, opaque elsewhere. A shell that draws icons by their alpha
+// then never depends on how the mask's rows reach it (Wine's tray loses the last rows of masks
+// whose width is not a multiple of 16, as at 20 and 24 pixels). Null when the copy fails.
+HBITMAP WithAlpha(HBITMAP color, HBITMAP mask) {
+    const int size = BitmapSize(mask);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP alpha = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    const size_t count = static_cast<size_t>(size) * size;
+    std::vector<uint32_t> maskRows(count);
+    bool made = alpha && dc && GetDIBits(dc, color, 0, size, bits, &info, DIB_RGB_COLORS) == size &&
+                GetDIBits(dc, mask, 0, size, maskRows.data(), &info, DIB_RGB_COLORS) == size;
+    if (made) {
+        uint32_t* pixels = static_cast<uint32_t*>(bits);
+        for (size_t i = 0; i < count; ++i) {
+            const bool transparent = (maskRows[i] & 0x00FFFFFF) != 0;
+            pixels[i] = transparent ? 0 : (pixels[i] & 0x00FFFFFF) | 0xFF000000;
+        }
+    }
+    if (dc) {
+        DeleteDC(dc);
+    }
+    if (!made && alpha) {
+        DeleteObject(alpha);
+        alpha = nullptr;
+    }
+    return alpha;
+}
+
 // Makes the icon from the finished colour bitmap and its mask and gives it to the slot, which
 // then owns icon and mask. The colour bitmap is released in every case (the icon has its own copy);
 // the mask is released when no icon came of it.
 void StoreInSlot(int index, HBITMAP color, HBITMAP mask, bool drawn) {
     HICON icon = nullptr;
     if (drawn) {
+        HBITMAP alpha = WithAlpha(color, mask);
+        if (alpha) {
+            DeleteObject(color);
+            color = alpha;
+        }
         ICONINFO info = {};
         info.fIcon = TRUE;
         info.hbmMask = mask;

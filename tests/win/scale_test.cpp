@@ -130,6 +130,37 @@ TEST(ScaleTest, TrayIconsAreTheSetDrawnForTheirSize) {
     ReleaseSlots();
 }
 
+// Drawn by the system onto white, as a tray draws it: white through every transparent pixel.
+TEST(ScaleTest, TrayIconsShowTheBackgroundThroughTheirKeyColour) {
+    const TrayPictureSet& set = *ChooseTrayPictureSet(TrayIconSize()).set;
+    const int n = set.size;
+    const Pixels moons = ReadBitmapResource(IDB_TRAYMOONS + set.resourceOffset);
+    BuildPhaseIcon(GetModuleHandleA(nullptr), MoonPicture, 0);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, n, -n, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP canvas = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ replaced = SelectObject(dc, canvas);
+    const RECT whole = {0, 0, n, n};
+    FillRect(dc, &whole, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawIconEx(dc, 0, 0, TraySlots()[MoonIconSlot].notify.hIcon, n, n, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    int wrong = 0;
+    for (int y = 0; y < n; ++y) {
+        for (int x = 0; x < n; ++x) {
+            const uint32_t source = moons.At(x, y);
+            const uint32_t shown = static_cast<const uint32_t*>(bits)[y * n + x] & 0xFFFFFF;
+            wrong += (source == kMagenta ? kWhite : source) != shown ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    SelectObject(dc, replaced);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    ReleaseSlots();
+}
+
 // The calendar at the system dpi, ages off: inside each cell's picture square the pixels are
 // exactly those of the Moon picture drawn alone on the cell's white, so no text reaches into it,
 // and the disc spans the square but one pixel at each side.
