@@ -11,6 +11,7 @@ namespace {
 
 // The size of the pictures built last; 0 before the first.
 int builtIconSize = 0;
+int iconSizeOverride = 0;
 
 HBITMAP CreateMask(int size) {
     return CreateBitmap(size, size, 1, 1, nullptr);
@@ -227,8 +228,12 @@ bool MakeMask(HBITMAP color, HBITMAP mask) {
     return made;
 }
 
+void SetTrayIconSizeOverride(int size) {
+    iconSizeOverride = size;
+}
+
 int TrayIconSize() {
-    const int size = GetSystemMetrics(SM_CXSMICON);
+    const int size = iconSizeOverride > 0 ? iconSizeOverride : GetSystemMetrics(SM_CXSMICON);
     return size > 0 ? size : 16;
 }
 

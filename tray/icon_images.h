@@ -16,8 +16,12 @@ enum PhaseIconKind : int32_t {
 // Key colour of every strip: pixels of this colour are transparent in the finished icon.
 constexpr COLORREF kKeyColor = RGB(255, 0, 255);
 
-// The small-icon size the tray asks for at the system dpi (SM_CXSMICON), 16 when unknown.
+// The small-icon size the tray asks for at the system dpi (SM_CXSMICON), 16 when unknown, or the
+// size set by SetTrayIconSizeOverride.
 int TrayIconSize();
+
+// For tests: pictures at `size` pixels whatever the system says; 0 follows the system again.
+void SetTrayIconSizeOverride(int size);
 
 // Whether TrayIconSize() differs from the size of the pictures built last, so that a change of
 // the system's scale (a settings or display change, a new taskbar) calls for new pictures.

@@ -161,12 +161,37 @@ TEST(ScaleTest, TrayIconsShowTheBackgroundThroughTheirKeyColour) {
     ReleaseSlots();
 }
 
-// The calendar at the system dpi, ages off: inside each cell's picture square the pixels are
+// Sizes without a set of their own (the small icons of 108 and 168 dpi, or a theme's): the next
+// larger set shrunk to the size, the full Moon still a lit disc inside transparent corners, and
+// every calendar page opaque in its middle.
+TEST(ScaleTest, OtherSizesShrinkTheNextLargerSet) {
+    for (int size : {18, 28}) {
+        SetTrayIconSizeOverride(size);
+        BuildPhaseIcon(GetModuleHandleA(nullptr), MoonPicture, 14);
+        BuildCalendarIcons(GetModuleHandleA(nullptr), SYSTEMTIME{2023, 12, 0, 31, 0, 0, 0, 0}, 4);
+        const IconPixels moon = ReadIcon(TraySlots()[MoonIconSlot].notify.hIcon);
+        const IconPixels day = ReadIcon(TraySlots()[DayIconSlot].notify.hIcon);
+        ASSERT_EQ(moon.color.width, size);
+        ASSERT_EQ(moon.mask.height, size);
+        ASSERT_EQ(day.color.width, size);
+        EXPECT_EQ(moon.mask.At(0, 0), kWhite) << size;
+        EXPECT_EQ(moon.mask.At(size / 2, size / 2), 0u) << size;
+        const uint32_t middle = moon.color.At(size / 2, size / 2);
+        EXPECT_GT(middle >> 16, 0xC0u) << std::hex << middle;  // yellow: red and green high
+        EXPECT_GT((middle >> 8) & 0xFF, 0xC0u) << std::hex << middle;
+        EXPECT_EQ(day.mask.At(size / 2, size / 2), 0u) << size;
+        EXPECT_FALSE(TrayIconSizeChanged());
+    }
+    SetTrayIconSizeOverride(0);
+    EXPECT_TRUE(TrayIconSizeChanged());
+    ReleaseSlots();
+}
+
+// The calendar at `dpi`, ages off: inside each cell's picture square the pixels are
 // exactly those of the Moon picture drawn alone on the cell's white, so no text reaches into it,
 // and the disc spans the square but one pixel at each side.
-TEST(ScaleTest, CalendarMoonPicturesAtTheLayoutsScaleUncovered) {
-    EnterFixedCalendar();
-    const int dpi = SystemDpi();
+void ExpectPicturesUncovered(int dpi) {
+    SCOPED_TRACE(std::to_string(dpi) + " dpi");
     const CalendarGeometry g = ComputeCalendarGeometry(dpi);
     ASSERT_EQ(g.pictureSize, CalendarScale(dpi, 32));
     const CalendarPoint extent = CalendarPictureExtent(g);
@@ -230,6 +255,13 @@ TEST(ScaleTest, CalendarMoonPicturesAtTheLayoutsScaleUncovered) {
     SelectObject(dc, replaced);
     DeleteObject(canvas);
     DeleteDC(dc);
+}
+
+// At the system dpi from its own strip, and at 168 dpi from the 192-dpi strip shrunk.
+TEST(ScaleTest, CalendarMoonPicturesAtTheLayoutsScaleUncovered) {
+    EnterFixedCalendar();
+    ExpectPicturesUncovered(SystemDpi());
+    ExpectPicturesUncovered(168);
     LeaveFixedCalendar();
 }
 
