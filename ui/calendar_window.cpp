@@ -116,6 +116,8 @@ void OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
     calendar.dpi = d.dpi;
     SetWindowPos(window, nullptr, d.window.left, d.window.top, d.window.right - d.window.left,
                  d.window.bottom - d.window.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame measured above is the old dpi's; the new one may be thicker.
+    FitPicture(window);
     Invalidate(window);
 }
 
