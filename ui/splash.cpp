@@ -90,7 +90,7 @@ SplashState& GetSplashState() {
 }
 
 void ShowSplash(HINSTANCE module, HWND owner) {
-    DialogBoxParamA(module, MAKEINTRESOURCEA(IDD_SPLASH), owner, SplashDialogProc, 0);
+    DialogBoxParamW(module, MAKEINTRESOURCEW(IDD_SPLASH), owner, SplashDialogProc, 0);
 }
 
 INT_PTR CALLBACK SplashDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

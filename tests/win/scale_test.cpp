@@ -75,7 +75,7 @@ uint32_t Transparent(uint32_t artwork) {
 TEST(ScaleTest, TrayIconsAreTheSetDrawnForTheirSize) {
     const TrayPictureSet& set = *ChooseTrayPictureSet(TrayIconSize()).set;
     const int n = set.size;
-    HINSTANCE module = GetModuleHandleA(nullptr);
+    HINSTANCE module = GetModuleHandleW(nullptr);
     const Pixels moons = ReadBitmapResource(IDB_TRAYMOONS + set.resourceOffset);
     const Pixels tides = ReadBitmapResource(IDB_TIDES + set.resourceOffset);
     const Pixels page = ReadBitmapResource(IDB_PAGE + set.resourceOffset);
@@ -106,8 +106,8 @@ TEST(ScaleTest, TrayIconsAreTheSetDrawnForTheirSize) {
 TEST(ScaleTest, OtherSizesShrinkTheNextLargerSet) {
     for (int size : {18, 28}) {
         SetTrayIconSizeOverride(size);
-        BuildPhaseIcon(GetModuleHandleA(nullptr), MoonPicture, 14);
-        BuildCalendarIcons(GetModuleHandleA(nullptr), SYSTEMTIME{2023, 12, 0, 31, 0, 0, 0, 0}, 4);
+        BuildPhaseIcon(GetModuleHandleW(nullptr), MoonPicture, 14);
+        BuildCalendarIcons(GetModuleHandleW(nullptr), SYSTEMTIME{2023, 12, 0, 31, 0, 0, 0, 0}, 4);
         const IconPixels moon = ReadIcon(TraySlots()[MoonIconSlot].notify.hIcon);
         const IconPixels day = ReadIcon(TraySlots()[DayIconSlot].notify.hIcon);
         ASSERT_TRUE(moon.mask.width == size && day.color.height == size) << size;
