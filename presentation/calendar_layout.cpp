@@ -78,8 +78,10 @@ CalendarGeometry ComputeCalendarGeometry(int32_t dpi) {
     g.cellUpper = {0, 0, s(89) + 1, s(63) + 1};
     g.cellLower = {0, s(63), s(89) + 1, s(78) + 1};
     g.dayNumberAt = {s(18), s(2)};
-    // The 32 x 32 picture is not scaled: it stays centred on the scaled point.
-    g.pictureAt = {s(20) - 17, s(45) - 17};
+    // The picture grows with the layout (from a strip drawn for the dpi), so that the texts
+    // around it keep their distance at every scale.
+    g.pictureAt = {s(3), s(28)};
+    g.pictureSize = s(32);
     g.ageAt = {s(20), s(45) - 7};
     g.lunarDateAt = {s(50), s(2)};
     g.leapLunarAt = {s(51), s(2)};
@@ -108,6 +110,39 @@ CalendarPoint CellOrigin(const CalendarGeometry& g, int32_t k) {
 CalendarPoint CalendarPictureExtent(const CalendarGeometry& g) {
     const CalendarPoint last = CellOrigin(g, 41);
     return {last.x + g.cellLower.right, last.y + g.cellLower.bottom};
+}
+
+CalendarPoint CalendarClientNeeded(int32_t dpi) {
+    const CalendarPoint extent = CalendarPictureExtent(ComputeCalendarGeometry(dpi));
+    const int32_t margin = CalendarScale(dpi, 6);
+    return {extent.x + margin, extent.y + margin};
+}
+
+int32_t DpiOfDpiChanged(uint32_t wParam, int32_t currentDpi) {
+    const int32_t dpi = static_cast<int32_t>((wParam >> 16) & 0xFFFF);
+    return dpi != 0 ? dpi : currentDpi;
+}
+
+DpiChangeLayout DecideCalendarDpiChange(uint32_t wParam, const CalendarRect& suggested,
+                                        int32_t currentDpi, CalendarPoint frame) {
+    DpiChangeLayout d = {};
+    d.dpi = DpiOfDpiChanged(wParam, currentDpi);
+    d.relayout = d.dpi != currentDpi;
+    d.window = suggested;
+    const CalendarPoint client = CalendarClientNeeded(d.dpi);
+    if (d.window.right - d.window.left < client.x + frame.x) {
+        d.window.right = d.window.left + client.x + frame.x;
+    }
+    if (d.window.bottom - d.window.top < client.y + frame.y) {
+        d.window.bottom = d.window.top + client.y + frame.y;
+    }
+    return d;
+}
+
+CalendarRect CalendarTextBox(CalendarPoint at, int32_t align, int32_t fontHeight, int32_t bytes) {
+    const int32_t width = bytes * fontHeight / 2;
+    const int32_t left = align < 0 ? at.x : (align == 0 ? at.x - width / 2 : at.x - width);
+    return {left, at.y, left + width, at.y + fontHeight};
 }
 
 const char* CalendarMonthName(uint16_t month) {

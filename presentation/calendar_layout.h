@@ -61,7 +61,8 @@ struct CalendarGeometry {
     CalendarRect cellUpper;     // the picture part, outlined
     CalendarRect cellLower;     // the holiday-name strip, outlined
     CalendarPoint dayNumberAt;  // centred
-    CalendarPoint pictureAt;    // top-left of the 32 x 32 Moon picture
+    CalendarPoint pictureAt;    // top-left of the Moon picture
+    int32_t pictureSize;        // s(32): the Moon picture's width and height
     CalendarPoint ageAt;        // centred; the halo is drawn one pixel around it
     CalendarPoint lunarDateAt;  // centred
     CalendarPoint leapLunarAt;  // centred: the second copy of a leap month's date
@@ -83,6 +84,32 @@ CalendarPoint CellOrigin(const CalendarGeometry& g, int32_t k);
 
 // The client area the picture needs: the right and bottom edge of the grid's last cell.
 CalendarPoint CalendarPictureExtent(const CalendarGeometry& g);
+
+// The smallest client area of the calendar window at `dpi`: the picture and a margin of s(6)
+// right of and below it.
+CalendarPoint CalendarClientNeeded(int32_t dpi);
+
+// The dpi carried by WM_DPICHANGED's wParam (y dpi in the high word, x in the low; Windows sends
+// them equal), or `currentDpi` when the word is 0.
+int32_t DpiOfDpiChanged(uint32_t wParam, int32_t currentDpi);
+
+// The calendar window's answer to a change of dpi (moved to a monitor of another scale): the new
+// dpi, the window rectangle to take (the suggested one, grown from its top-left corner where its
+// client area would be smaller than CalendarClientNeeded at the new dpi) and whether the picture
+// must be laid out again. `frame` is the width and height the window's frame adds to its client
+// area.
+struct DpiChangeLayout {
+    int32_t dpi;
+    CalendarRect window;
+    bool relayout;  // the dpi differs from currentDpi
+};
+DpiChangeLayout DecideCalendarDpiChange(uint32_t wParam, const CalendarRect& suggested,
+                                        int32_t currentDpi, CalendarPoint frame);
+
+// The box a text of `bytes` Shift_JIS bytes covers in a fixed-pitch font of cell height
+// `fontHeight`, drawn at `at` with the alignment `align` (-1 left, 0 centred, 1 right): each byte
+// half a cell wide, as the calendar's Gothic font draws half- and full-width characters.
+CalendarRect CalendarTextBox(CalendarPoint at, int32_t align, int32_t fontHeight, int32_t bytes);
 
 // Title texts: "Jan".."Dec" for 1..12, "" otherwise; "SUN".."SAT" for columns 0..6, "" otherwise.
 const char* CalendarMonthName(uint16_t month);

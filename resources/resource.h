@@ -29,6 +29,27 @@
 #define IDB_WEEKDAYS 147
 #define IDB_SPLASH 153
 
+// The tray pictures drawn for larger icons (20, 24 and 32 pixels) and the Moon strip drawn for
+// 120, 144 and 192 dpi: the ids above plus 100, 200 and 300 (the sets of picture_sizes.h).
+#define IDB_TIDES20 230
+#define IDB_MOONSTRIP120 241
+#define IDB_TRAYMOONS20 243
+#define IDB_PAGE20 244
+#define IDB_NUMBERS20 246
+#define IDB_WEEKDAYS20 247
+#define IDB_TIDES24 330
+#define IDB_MOONSTRIP144 341
+#define IDB_TRAYMOONS24 343
+#define IDB_PAGE24 344
+#define IDB_NUMBERS24 346
+#define IDB_WEEKDAYS24 347
+#define IDB_TIDES32 430
+#define IDB_MOONSTRIP192 441
+#define IDB_TRAYMOONS32 443
+#define IDB_PAGE32 444
+#define IDB_NUMBERS32 446
+#define IDB_WEEKDAYS32 447
+
 // Menu commands.
 #define IDM_MOONINFO 40001
 #define IDM_CALENDAR 40002

@@ -4,10 +4,11 @@
 #                    (shown twice the size, pixel for pixel);
 #   docs/splash.png  the splash, caught within the second it is shown after start;
 #   docs/moon-info.png, docs/calendar.png
-#                    the Moon information and calendar windows on the screen, and
-#   docs/calendar-144dpi.png
-#                    the calendar's picture drawn at 144 dpi, all three at a fixed moment
-#                    (15 March 2023, 12:00 in Japan) by tools/shots/window_shots.cpp.
+#                    the Moon information and calendar windows on the screen, both at a fixed
+#                    moment (15 March 2023, 12:00 in Japan) by tools/shots/window_shots.cpp;
+#   docs/tray-scales.png, docs/calendar-144dpi.png
+#                    the tray at 96, 120, 144 and 192 dpi and the calendar window at 144 dpi,
+#                    by tools/scale-shots.sh (called at the end, with tools/editor-shots.sh).
 # Usage: tools/screenshots.sh [WINDOWS BUILD FOLDER]   (default: build/windows; built if needed)
 # The tray pictures show the day they were made, in Japan's time zone.
 set -euo pipefail
@@ -111,9 +112,10 @@ capture_window() {
 }
 capture_window moon "$docs/moon-info.png"
 capture_window calendar "$docs/calendar.png"
-"$wine" "$shots" calendar 144 "Z:$(tr / '\\' <<<"$run/calendar-144dpi.bmp")"
-convert "$run/calendar-144dpi.bmp" "$docs/calendar-144dpi.png"
 
 echo "screenshots: $docs/tray.png ($icons_w px of icons), $docs/splash.png," \
-    "$docs/moon-info.png, $docs/calendar.png, $docs/calendar-144dpi.png"
+    "$docs/moon-info.png, $docs/calendar.png"
 bash "$root/tools/editor-shots.sh" "$windows"
+# The scales need a larger screen than this one: a display of their own.
+"$wineserver" -k 2>/dev/null || true
+bash "$root/tools/scale-shots.sh" "$windows"

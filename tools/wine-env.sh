@@ -4,7 +4,9 @@
 #                                  page 932) and quiet debug output;
 #   nocturo_prepare_prefix PREFIX  makes the prefix once: Japanese fonts for the names Windows
 #                                  programs ask for ("ＭＳ ゴシック" and the like) and the virtual
-#                                  desktop "Nocturo" (1024 x 768) with a taskbar and its tray.
+#                                  desktop "Nocturo" (1024 x 768) with a taskbar and its tray;
+#   nocturo_dpi_prefix BASE DPI    prints the path of a copy of the made prefix BASE with the
+#                                  system dpi (LogPixels) set to DPI, made on first use.
 # A missing Wine is an error with a message, never a quiet pass.
 
 wine=/usr/lib/wine/wine64
@@ -82,4 +84,26 @@ REG
         echo "$version" >"$stamp"
         echo "wine-prefix: ready"
     ) 9>"$prefix.lock"
+}
+
+nocturo_dpi_prefix() {
+    # Wine reads the dpi when its server starts, so each dpi needs a prefix (and server) of its own.
+    local base="$1" dpi="$2" prefix="$1-dpi$2"
+    (
+        flock 9
+        # The stamp: the dpi and the version of these settings.
+        if [ "$(cat "$prefix/.nocturo-dpi" 2>/dev/null)" != "$dpi 2" ]; then
+            rm -rf "$prefix"
+            cp -a "$base" "$prefix"
+            rm -f "$prefix/.nocturo-dpi"
+            WINEPREFIX="$prefix" "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels \
+                /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 9>&-
+            # The virtual desktop grows with the scale, so that the windows fit as at 96 dpi.
+            WINEPREFIX="$prefix" "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' \
+                /v Nocturo /d "$((1024 * dpi / 96))x$((768 * dpi / 96))" /f >/dev/null 2>&1 9>&-
+            WINEPREFIX="$prefix" "$wineserver" -w 9>&-
+            echo "$dpi 2" >"$prefix/.nocturo-dpi"
+        fi
+    ) 9>"$prefix.lock" >&2
+    echo "$prefix"
 }

@@ -12,6 +12,7 @@
 #include "tray/settings.h"
 #include "ui/splash.h"
 #include "tray/startup_entry.h"
+#include "tray/icon_images.h"
 #include "tray/status.h"
 #include "presentation/tray_logic.h"
 #include "tray/tray_icons.h"
@@ -200,6 +201,15 @@ void OnDestroy(HWND window) {
     PostQuitMessage(0);
 }
 
+// A new system scale changes the small-icon size the tray asks for: the pictures are built
+// again at the new size and pushed to the tray.
+void FollowIconSize() {
+    if (TrayIconSizeChanged()) {
+        ComputeStatus(true, true);
+        ModifyAllIcons();
+    }
+}
+
 void OnTaskbarCreated() {
     ComputeStatus(true, true);
     AddAllIcons();
@@ -325,8 +335,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         case WM_TIMER:
         case WM_TIMECHANGE:
-        case WM_WININICHANGE:
             RefreshOnTick(window);
+            return 0;
+        case WM_SETTINGCHANGE:  // the same message as WM_WININICHANGE
+            FollowIconSize();
+            RefreshOnTick(window);
+            return 0;
+        case WM_DISPLAYCHANGE:
+            FollowIconSize();
             return 0;
         case WM_COMMAND:
             OnCommand(window, LOWORD(wParam));

@@ -5,17 +5,12 @@
 
 #include "presentation/calendar_layout.h"
 #include "presentation/calendar_navigation.h"
-#include "resources/resource.h"
 #include "ui/dialogs.h"
 #include "ui/ui_clock.h"
 #include "ui/win32_text.h"
 
 namespace {
 
-constexpr int kPictureSize = 32;
-constexpr int kStripFirstFrameX = 32;
-constexpr int kStripPitch = 31;        // neighbouring frames share one column
-constexpr int kStripAdjacentRow = 32;  // ring and frames of the adjacent months' days
 // The face name in UTF-16 from the start: converted from Shift_JIS it would be the same, but only
 // under code page 932 would the system read the bytes that way.
 constexpr wchar_t kFontFace[] = L"ＭＳ ゴシック";
@@ -70,39 +65,11 @@ void DrawHeader(HDC dc, const CalendarGeometry& g, const MonthModel& model) {
     }
 }
 
-// The strip selected into the surface, made at the first cell that needs it. False when this
-// cell goes without a picture.
-bool PrepareStrip(HDC dc, CalendarDrawingResources& r) {
-    if (r.surface == nullptr) {
-        r.surface = CreateCompatibleDC(dc);
-        if (r.surface == nullptr) {
-            return false;  // the next cell tries again
-        }
-        r.strip = static_cast<HBITMAP>(LoadImageW(GetWindowServices().module,
-                                                  MAKEINTRESOURCEW(IDB_MOONSTRIP), IMAGE_BITMAP, 0,
-                                                  0, LR_CREATEDIBSECTION));
-        if (r.strip == nullptr) {
-            r.stripFailed = true;
-        } else {
-            r.replaced = SelectObject(r.surface, r.strip);
-        }
-    }
-    return r.strip != nullptr && !r.stripFailed;
-}
-
 void DrawMoon(HDC dc, const CalendarGeometry& g, const MonthCell& cell,
               const CalendarCellTexts& texts, const CalendarCellColours& colours, bool showAge,
               HFONT ageFont, CalendarDrawingResources& r) {
-    if (PrepareStrip(dc, r)) {
-        const int x = g.pictureAt.x;
-        const int y = g.pictureAt.y;
-        const int row = cell.outside ? kStripAdjacentRow : 0;
-        BitBlt(dc, x, y, kPictureSize, kPictureSize, r.surface, 0, 0, SRCAND);
-        if (cell.outside) {
-            BitBlt(dc, x, y, kPictureSize, kPictureSize, r.surface, 0, kStripAdjacentRow, SRCPAINT);
-        }
-        BitBlt(dc, x, y, kPictureSize, kPictureSize, r.surface,
-               kStripFirstFrameX + kStripPitch * texts.frame, row, SRCPAINT);
+    if (PrepareMoonStrip(GetWindowServices().module, dc, g.dpi, r.strip)) {
+        DrawMoonPicture(dc, g.pictureAt.x, g.pictureAt.y, r.strip, texts.frame, cell.outside != 0);
     }
     if (!showAge) {
         return;
@@ -225,14 +192,5 @@ void DrawMonthCalendar(HDC dc, const MonthModel& model, bool showAge, int dpi,
 }
 
 void ReleaseCalendarDrawing(CalendarDrawingResources& resources) {
-    if (resources.surface != nullptr) {
-        if (resources.replaced != nullptr) {
-            SelectObject(resources.surface, resources.replaced);
-        }
-        DeleteDC(resources.surface);
-    }
-    if (resources.strip != nullptr) {
-        DeleteObject(resources.strip);
-    }
-    resources = {};
+    ReleaseMoonStrip(resources.strip);
 }

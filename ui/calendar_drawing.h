@@ -9,14 +9,12 @@
 #include <cstdint>
 
 #include "calendar/month_model.h"
+#include "ui/moon_strip.h"
 
-// The Moon strip kept for a window's life: loaded at the first cell that needs it.
+// The Moon strip kept for a window's life: made at the first cell that needs it, and again when
+// the picture is drawn at another dpi.
 struct CalendarDrawingResources {
-    HDC surface;       // memory surface the strip is selected into; null until first needed
-    HBITMAP strip;     // bitmap 141 as a DIB section; null until loaded
-    HGDIOBJ replaced;  // the surface's own bitmap that the strip replaced
-    bool stripFailed;  // the strip could not be loaded: no pictures for the rest of the window's
-                       // life
+    MoonStripSurface strip;
 };
 
 // What the last paint highlighted, for the window's refresh decision.
@@ -32,5 +30,5 @@ struct CalendarPaintMarks {
 void DrawMonthCalendar(HDC dc, const MonthModel& model, bool showAge, int dpi,
                        CalendarDrawingResources& resources, CalendarPaintMarks& marks);
 
-// Releases the surface and the strip, if any, and clears the record.
+// Releases the strip, if any, and clears the record.
 void ReleaseCalendarDrawing(CalendarDrawingResources& resources);

@@ -4,6 +4,7 @@
 #include "presentation/calendar_layout.h"
 #include "resources/resource.h"
 #include "ui/dialogs.h"
+#include "ui/moon_strip.h"
 #include "ui/ui_clock.h"
 #include "ui/win32_text.h"
 
@@ -60,15 +61,14 @@ void SetAgeCaption(HWND window) {
 // pixels. Where the font makes the client area smaller than the picture, the window grows from its
 // top-left corner so that no cell is cut off.
 void FitPicture(HWND window) {
-    const CalendarPoint extent = CalendarPictureExtent(ComputeCalendarGeometry(calendar.dpi));
+    const CalendarPoint needed = CalendarClientNeeded(calendar.dpi);
     RECT frame;
     RECT client;
     if (!GetWindowRect(window, &frame) || !GetClientRect(window, &client)) {
         return;
     }
-    const int margin = CalendarScale(calendar.dpi, 6);
-    const int width = client.right > extent.x + margin ? client.right : extent.x + margin;
-    const int height = client.bottom > extent.y + margin ? client.bottom : extent.y + margin;
+    const int width = client.right > needed.x ? client.right : needed.x;
+    const int height = client.bottom > needed.y ? client.bottom : needed.y;
     if (width == client.right && height == client.bottom) {
         return;
     }
@@ -78,11 +78,7 @@ void FitPicture(HWND window) {
 }
 
 void OpenCalendar(HWND window) {
-    HDC screen = GetDC(nullptr);
-    calendar.dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen != nullptr) {
-        ReleaseDC(nullptr, screen);
-    }
+    calendar.dpi = WindowDpi(window);
     calendar.showAge = GetWindowServices().readShowAge();
     SetAgeCaption(window);
     CreateDialogPalette(window, calendar.palette);
@@ -100,6 +96,29 @@ void PaintCalendar(HWND window) {
                           calendar.marks);
     }
     EndPalettePaint(window, paint, calendar.palette);
+}
+
+// Moved to a monitor of another scale: the suggested rectangle, grown where the picture needs
+// more, and the picture drawn again at the new dpi (its strip follows by itself).
+void OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    RECT frame;
+    RECT client;
+    if (suggested == nullptr || !GetWindowRect(window, &frame) || !GetClientRect(window, &client)) {
+        return;
+    }
+    const CalendarPoint extra = {(frame.right - frame.left) - client.right,
+                                 (frame.bottom - frame.top) - client.bottom};
+    const DpiChangeLayout d = DecideCalendarDpiChange(
+        static_cast<uint32_t>(wParam),
+        {suggested->left, suggested->top, suggested->right, suggested->bottom}, calendar.dpi,
+        extra);
+    calendar.dpi = d.dpi;
+    SetWindowPos(window, nullptr, d.window.left, d.window.top, d.window.right - d.window.left,
+                 d.window.bottom - d.window.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame measured above is the old dpi's; the new one may be thicker.
+    FitPicture(window);
+    Invalidate(window);
 }
 
 void ToggleAge(HWND window) {
@@ -191,7 +210,7 @@ void RefreshMoonCalendarDialog(bool full) {
     }
 }
 
-INT_PTR CALLBACK MoonCalendarDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK MoonCalendarDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     calendar.window = window;
     switch (message) {
         case WM_INITDIALOG:
@@ -202,6 +221,9 @@ INT_PTR CALLBACK MoonCalendarDialogProc(HWND window, UINT message, WPARAM wParam
             return TRUE;
         case WM_PAINT:
             PaintCalendar(window);
+            return TRUE;
+        case WM_DPICHANGED:
+            OnDpiChanged(window, wParam, lParam);
             return TRUE;
         case WM_CLOSE:
             EndDialog(window, 1);

@@ -15,7 +15,7 @@ struct MoonCalendarDialogState {
     HWND window;                // recorded on every message the dialog receives
     CalendarPosition position;  // the month on display, always the month model's
     bool showAge;               // cells show the Moon age; the caption of button 1120 follows
-    int dpi;                    // the screen's, read when the window opens
+    int dpi;                    // the window's, read when it opens and at each change of dpi
     CalendarPaintMarks marks;   // what the last paint highlighted
     CalendarDrawingResources drawing;
     PaletteContext palette;

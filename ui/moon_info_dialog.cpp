@@ -2,21 +2,20 @@
 
 #include "astro/time_scales.h"
 #include "astro/time_zone.h"
+#include "presentation/calendar_layout.h"
 #include "presentation/moon_info.h"
+#include "presentation/picture_sizes.h"
 #include "presentation/pictures.h"
 #include "presentation/settings_values.h"
 #include "presentation/shift_jis.h"
 #include "resources/resource.h"
 #include "ui/dialogs.h"
+#include "ui/moon_strip.h"
 #include "ui/ui_clock.h"
 #include "ui/win32_text.h"
 
 namespace {
 
-constexpr int kPictureSize = 32;
-constexpr int kStripMaskX = 0;
-constexpr int kStripFirstPictureX = 32;
-constexpr int kStripPitch = 31;  // neighbouring pictures share one column
 constexpr size_t kLineSize = 64;
 
 MoonInfoDialogState dialog = {
@@ -27,9 +26,13 @@ MoonInfoDialogState dialog = {
       {0, IDC_PICTURENOW, nullptr, 0, 0},{0, IDC_PICTURENEW, nullptr, 0, 0},
       {180, IDC_PICTUREFULL, nullptr, 0, 0},
       },
+    96,
+    32,
 };
 
 char filesPlace[kFilePathSize] = "";
+// The strip of the window's dpi, kept while the window is open.
+MoonStripSurface strip = {};
 
 bool PlatformLongDate(const SYSTEMTIME& local, char* dest, size_t size) {
     const std::string text = JapaneseLongDate(local);
@@ -43,16 +46,19 @@ bool PlatformTimeWithoutSeconds(const SYSTEMTIME& local, char* dest, size_t size
     return !text.empty() && AppendShiftJisText(dest, size, text.c_str());
 }
 
-// Places of the pictures from the hidden frames, and their bitmaps filled with the button face
-// that shows in the corners around each disc.
+// Places of the pictures from the hidden frames, and their bitmaps of the window's dpi filled with
+// the button face that shows in the corners around each disc.
 void SetUpPictures(HWND window) {
+    dialog.dpi = WindowDpi(window);
+    dialog.size = ChooseMoonStrip(dialog.dpi).pictureSize;
+    const int size = dialog.size;
     HDC screen = GetDC(nullptr);
     HDC memory = screen != nullptr ? CreateCompatibleDC(screen) : nullptr;
     if (memory != nullptr) {
         POINT clientOrigin = {0, 0};
         ClientToScreen(window, &clientOrigin);
         HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
-        const RECT whole = {0, 0, kPictureSize, kPictureSize};
+        const RECT whole = {0, 0, size, size};
         for (MoonPictureSlot& slot : dialog.slots) {
             RECT frame;
             HWND placeholder = GetDlgItem(window, slot.placeholder);
@@ -61,7 +67,7 @@ void SetUpPictures(HWND window) {
             }
             slot.x = frame.left - clientOrigin.x;
             slot.y = frame.top - clientOrigin.y;
-            slot.bitmap = CreateCompatibleBitmap(screen, kPictureSize, kPictureSize);
+            slot.bitmap = CreateCompatibleBitmap(screen, size, size);
             if (slot.bitmap != nullptr) {
                 HGDIOBJ replaced = SelectObject(memory, slot.bitmap);
                 FillRect(memory, &whole, face);
@@ -76,37 +82,24 @@ void SetUpPictures(HWND window) {
 }
 
 void DrawPictures(HWND window, double angleNow) {
-    HDC stripDc = CreateCompatibleDC(nullptr);
-    if (stripDc == nullptr) {
+    HDC slotDc = CreateCompatibleDC(nullptr);
+    if (slotDc == nullptr) {
         return;
     }
-    HBITMAP strip =
-        static_cast<HBITMAP>(LoadImageW(GetWindowServices().module, MAKEINTRESOURCEW(IDB_MOONSTRIP),
-                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    HDC slotDc = strip != nullptr ? CreateCompatibleDC(nullptr) : nullptr;
-    if (slotDc != nullptr) {
-        HGDIOBJ replacedStrip = SelectObject(stripDc, strip);
-        dialog.slots[0].angle = angleNow;
+    dialog.slots[0].angle = angleNow;
+    if (PrepareMoonStrip(GetWindowServices().module, slotDc, dialog.dpi, strip)) {
         for (MoonPictureSlot& slot : dialog.slots) {
             if (slot.bitmap == nullptr) {
                 continue;
             }
-            const int k = MoonStripPictureIndex(slot.angle);
             HGDIOBJ replaced = SelectObject(slotDc, slot.bitmap);
-            BitBlt(slotDc, 0, 0, kPictureSize, kPictureSize, stripDc, kStripMaskX, 0, SRCAND);
-            BitBlt(slotDc, 0, 0, kPictureSize, kPictureSize, stripDc,
-                   kStripFirstPictureX + kStripPitch * k, 0, SRCPAINT);
+            DrawMoonPicture(slotDc, 0, 0, strip, MoonStripPictureIndex(slot.angle), false);
             SelectObject(slotDc, replaced);
-            const RECT area = {slot.x, slot.y, slot.x + kPictureSize, slot.y + kPictureSize};
+            const RECT area = {slot.x, slot.y, slot.x + dialog.size, slot.y + dialog.size};
             InvalidateRect(window, &area, FALSE);
         }
-        SelectObject(stripDc, replacedStrip);
-        DeleteDC(slotDc);
     }
-    if (strip != nullptr) {
-        DeleteObject(strip);
-    }
-    DeleteDC(stripDc);
+    DeleteDC(slotDc);
 }
 
 void SetInstantLine(HWND window, int control, JulianCenturies instant, int32_t bias) {
@@ -136,7 +129,7 @@ void PaintDialog(HWND window) {
         for (const MoonPictureSlot& slot : dialog.slots) {
             if (slot.bitmap != nullptr) {
                 HGDIOBJ replaced = SelectObject(memory, slot.bitmap);
-                BitBlt(dc, slot.x, slot.y, kPictureSize, kPictureSize, memory, 0, 0, SRCCOPY);
+                BitBlt(dc, slot.x, slot.y, dialog.size, dialog.size, memory, 0, 0, SRCCOPY);
                 SelectObject(memory, replaced);
             }
         }
@@ -145,14 +138,34 @@ void PaintDialog(HWND window) {
     EndPalettePaint(window, paint, dialog.palette);
 }
 
-void CloseDialog() {
-    DeletePalette(dialog.palette);
+void ReleasePictures() {
     for (MoonPictureSlot& slot : dialog.slots) {
         if (slot.bitmap != nullptr) {
             DeleteObject(slot.bitmap);
             slot.bitmap = nullptr;
         }
     }
+}
+
+void CloseDialog() {
+    DeletePalette(dialog.palette);
+    ReleasePictures();
+    ReleaseMoonStrip(strip);
+}
+
+// Moved to a monitor of another scale: the suggested rectangle (the system scales the dialog's
+// controls and font itself), then the pictures made again at the new size where the frames are.
+void OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
+    const RECT* r = reinterpret_cast<const RECT*>(lParam);
+    if (DpiOfDpiChanged(static_cast<uint32_t>(wParam), dialog.dpi) == dialog.dpi || r == nullptr) {
+        return;
+    }
+    SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ReleasePictures();
+    SetUpPictures(window);
+    RefreshMoonInfoDialog();
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 INT_PTR OnCommand(HWND window, WPARAM wParam) {
@@ -212,7 +225,7 @@ void RefreshMoonInfoDialog() {
     SetInstantLine(window, IDC_NEXTFULL, figures.fullMoon, bias);
 }
 
-INT_PTR CALLBACK MoonInfoDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK MoonInfoDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     dialog.window = window;
     switch (message) {
         case WM_INITDIALOG:
@@ -220,6 +233,9 @@ INT_PTR CALLBACK MoonInfoDialogProc(HWND window, UINT message, WPARAM wParam, LP
             return 1;
         case WM_PAINT:
             PaintDialog(window);
+            return 1;
+        case WM_DPICHANGED:
+            OnDpiChanged(window, wParam, lParam);
             return 1;
         case WM_COMMAND:
             return OnCommand(window, wParam);

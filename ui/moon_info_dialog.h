@@ -11,7 +11,7 @@
 struct MoonPictureSlot {
     double angle;     // phase angle in degrees the picture shows
     int placeholder;  // the hidden frame control that marks the picture's place
-    HBITMAP bitmap;   // 32 x 32, compatible with the screen; null while the window is closed
+    HBITMAP bitmap;   // size x size, compatible with the screen; null while the window is closed
     int x;            // top-left in the dialog's client coordinates
     int y;
 };
@@ -23,6 +23,8 @@ struct MoonInfoDialogState {
     HWND window;  // recorded on every message the dialog receives
     PaletteContext palette;
     MoonPictureSlot slots[kMoonPictureSlotCount];  // now, the new Moon, the full Moon
+    int dpi;                                       // the window's; the pictures are s(32) there
+    int size;                                      // the pictures' width and height in pixels
 };
 
 // The one window's state.

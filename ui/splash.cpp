@@ -59,6 +59,21 @@ void PaintSplash(HWND window) {
     EndPalettePaint(window, paint, splash.palette);
 }
 
+// Moved to a monitor of another scale: the suggested place, the client area kept to the picture,
+// which is drawn pixel for pixel at every dpi.
+void OnDpiChanged(HWND window, LPARAM lParam) {
+    const RECT* r = reinterpret_cast<const RECT*>(lParam);
+    if (r == nullptr) {
+        return;
+    }
+    SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (splash.bitmap != nullptr) {
+        FitClientArea(window, splash.width, splash.height);
+    }
+    InvalidateRect(window, nullptr, FALSE);
+}
+
 void CloseSplash(HWND window) {
     DeletePalette(splash.palette);
     if (splash.bitmap != nullptr) {
@@ -78,13 +93,16 @@ void ShowSplash(HINSTANCE module, HWND owner) {
     DialogBoxParamW(module, MAKEINTRESOURCEW(IDD_SPLASH), owner, SplashDialogProc, 0);
 }
 
-INT_PTR CALLBACK SplashDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK SplashDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             OpenSplash(window);
             return 1;
         case WM_PAINT:
             PaintSplash(window);
+            return 1;
+        case WM_DPICHANGED:
+            OnDpiChanged(window, lParam);
             return 1;
         case WM_TIMER:
         case WM_CLOSE:

@@ -120,13 +120,31 @@ struct BitmapCase {
 };
 
 static const BitmapCase kBitmapCases[] = {
-    {"130.bmp",   80, 16,  true},
-    {"141.bmp", 1892, 64, false},
-    {"143.bmp",  421, 16,  true},
-    {"144.bmp",   16, 16,  true},
-    {"146.bmp",  372, 10,  true},
-    {"147.bmp",   84, 10,  true},
-    {"153.bmp",  258, 90, false},
+    {"130.bmp",   80,  16,  true},
+    {"141.bmp", 1892,  64, false},
+    {"143.bmp",  421,  16,  true},
+    {"144.bmp",   16,  16,  true},
+    {"146.bmp",  372,  10,  true},
+    {"147.bmp",   84,  10,  true},
+    {"153.bmp",  258,  90, false},
+    {"230.bmp",  100,  20,  true},
+    {"241.bmp", 2380,  80, false},
+    {"243.bmp",  533,  20,  true},
+    {"244.bmp",   20,  20,  true},
+    {"246.bmp",  496,  13,  true},
+    {"247.bmp",  112,  13,  true},
+    {"330.bmp",  120,  24,  true},
+    {"341.bmp", 2868,  96, false},
+    {"343.bmp",  645,  24,  true},
+    {"344.bmp",   24,  24,  true},
+    {"346.bmp",  620,  16,  true},
+    {"347.bmp",  140,  16,  true},
+    {"430.bmp",  160,  32,  true},
+    {"441.bmp", 3844, 128, false},
+    {"443.bmp",  869,  32,  true},
+    {"444.bmp",   32,  32,  true},
+    {"446.bmp",  744,  20,  true},
+    {"447.bmp",  168,  20,  true},
 };
 
 class BitmapFormatTest : public ::testing::TestWithParam<BitmapCase> {};
@@ -452,6 +470,94 @@ TEST(Splash, DarkGreenFieldWithGoldLettering) {
     EXPECT_GT(greenish, 258 * 90 * 6 / 10);
     EXPECT_TRUE(std::any_of(d.palette.begin(), d.palette.end(),
                             [](const Rgb& c) { return c.r > 200 && c.g > 160 && c.b < 100; }));
+}
+
+// ---- The larger sets ---------------------------------------------------------------------------
+
+// The 16-pixel pictures, the splash and the icon are the same bytes as before the larger sets came.
+TEST(LargerSets, SixteenPixelFilesUnchanged) {
+    static const struct {
+        const char* name;
+        uint32_t crc;
+    } kFiles[] = {
+        {    "130.bmp", 0x8DF5B820},
+        {    "141.bmp", 0xC2048EBE},
+        {    "143.bmp", 0x945EE22D},
+        {    "144.bmp", 0xED278B4C},
+        {    "146.bmp", 0x8DE6FE39},
+        {    "147.bmp", 0xE220BEA7},
+        {    "153.bmp", 0x6CB80A53},
+        {"nocturo.ico", 0x97461FC7},
+    };
+    for (const auto& f : kFiles) {
+        const Bytes& b = FileBytes(f.name);
+        ASSERT_FALSE(b.empty()) << f.name;
+        EXPECT_EQ(Crc32(b.data(), b.size()), f.crc) << f.name;
+    }
+}
+
+std::string SetFile(int base, const TrayPictureSet& set) {
+    return std::to_string(base + set.resourceOffset) + ".bmp";
+}
+
+// Each larger set: Moons inside their cells (corners magenta, new Moon dark, full Moon lit), a
+// white writing area where the program copies the cells, and 31 numbers and 7 weekdays that all
+// differ. (The tide characters share the 16-pixel set's rim, which TideCharacters checks.)
+TEST(LargerSets, PicturesDrawnForTheirSize) {
+    for (int k = 1; k < kTrayPictureSetCount; ++k) {
+        const TrayPictureSet& set = kTrayPictureSets[k];
+        const int n = set.size;
+        const Picture moons = Bitmap(SetFile(143, set));
+        ASSERT_TRUE(moons.ok);
+        for (int cell : {0, 14, 27}) {
+            const Picture m = Crop(moons, TrayMoonCellX(set, cell), 0, n, n);
+            EXPECT_TRUE(m.At(0, 0) == kMagenta && m.At(n - 1, n - 1) == kMagenta) << n;
+            EXPECT_EQ(Count(m, kYellow) == 0, cell == 0) << n << " " << cell;
+            EXPECT_EQ(Count(m, kYellow) > n * n / 2, cell == 14) << n << " " << cell;
+        }
+
+        const Picture page = Bitmap(SetFile(144, set));
+        ASSERT_TRUE(page.ok);
+        const Picture area = Crop(page, set.pageLeft, set.pageTop, set.cellWidth, set.cellHeight);
+        EXPECT_EQ(Count(area, kWhite), set.cellWidth * set.cellHeight) << n;
+        EXPECT_EQ(page.At(set.pageLeft + set.cellWidth, set.pageTop), kBlack) << n;
+        EXPECT_EQ(page.At(set.pageLeft, set.pageTop - 1), kDarkGreen) << n;
+        EXPECT_EQ(page.At(0, 0), kMagenta) << n;
+        EXPECT_EQ(page.At(n - 1, n - 1), kMagenta) << n;
+
+        for (int base : {146, 147}) {
+            const Picture strip = Bitmap(SetFile(base, set));
+            ASSERT_TRUE(strip.ok);
+            std::set<Bytes> cells;
+            const int count = strip.width / set.cellWidth;
+            for (int c = 0; c < count; ++c) {
+                const Picture cell = Crop(strip, c * set.cellWidth, 0, set.cellWidth, strip.height);
+                EXPECT_EQ(Count(cell, kMagenta) + Count(cell, kWhite),
+                          set.cellWidth * strip.height);
+                EXPECT_GT(Count(cell, kMagenta), set.cellHeight) << base << " " << c;
+                cells.insert(cell.pixels);
+            }
+            EXPECT_EQ(static_cast<int>(cells.size()), count) << base << " " << n;
+        }
+    }
+}
+
+// Each larger Moon strip: the black disc of the mask, the new Moon without light and the full
+// Moon lit over most of its disc, in the layout the windows draw from.
+TEST(LargerSets, MoonStripsForTheirDpis) {
+    for (int k = 1; k < kMoonStripSetCount; ++k) {
+        const MoonStripSet& set = kMoonStripSets[k];
+        const int n = set.size;
+        const Picture strip = Bitmap(std::to_string(set.resource) + ".bmp");
+        ASSERT_TRUE(strip.ok);
+        const Picture mask = Crop(strip, 0, 0, n, n);
+        EXPECT_EQ(mask.At(n / 2, n / 2), kStripBlack);  // cleared under the disc, kept outside
+        EXPECT_EQ(mask.At(0, 0), kStripWhite);
+        const Picture fresh = Crop(strip, MoonStripFrameX(n, 0), 0, n, n);
+        const Picture full = Crop(strip, MoonStripFrameX(n, 30), 0, n, n);
+        EXPECT_EQ(Count(fresh, kStripYellow), 0) << n;
+        EXPECT_GT(Count(full, kStripYellow), n * n / 2) << n;
+    }
 }
 
 // ---- Icon -------------------------------------------------------------------------------------

@@ -34,9 +34,9 @@ struct GeometryCase {
 };
 
 static const GeometryCase kGeometryCases[] = {
-    { "Dpi96",  96,  89,  78, {6, 48}, {540, 438}, {630, 517},  {3, 28}, {245, 0, 391, 30}, 31},
-    {"Dpi120", 120, 111,  97, {7, 60}, {673, 545}, {785, 643},  {8, 39}, {306, 0, 488, 37}, 38},
-    {"Dpi144", 144, 133, 117, {9, 72}, {807, 657}, {941, 775}, {13, 50}, {367, 0, 586, 45}, 46},
+    { "Dpi96",  96,  89,  78, {6, 48}, {540, 438}, {630, 517}, {3, 28}, {245, 0, 391, 30}, 31},
+    {"Dpi120", 120, 111,  97, {7, 60}, {673, 545}, {785, 643}, {3, 35}, {306, 0, 488, 37}, 38},
+    {"Dpi144", 144, 133, 117, {9, 72}, {807, 657}, {941, 775}, {4, 42}, {367, 0, 586, 45}, 46},
 };
 
 class CalendarGeometryTest : public testing::TestWithParam<GeometryCase> {};
@@ -76,6 +76,86 @@ TEST(CalendarGeometryTest, NeighbouringCellsShareOneOutline) {
         EXPECT_EQ(HeaderOrigin(g, 1).x - HeaderOrigin(g, 0).x, g.cellWidth) << dpi;
     }
 }
+
+bool Overlap(const CalendarRect& a, const CalendarRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// No text of a cell covers its Moon picture at the four dpis with strips of their own and at dpis
+// between them: the widest texts the cell can hold, each byte half a character cell wide. The age
+// figure is left out: it stands on the picture on purpose, in its white halo.
+TEST(CalendarGeometryTest, NoTextCoversTheMoonPicture) {
+    const int32_t note = 10;  // 二百二十日, the longest name of the right-hand column
+    for (int32_t dpi : {96, 108, 120, 144, 168, 192, 240}) {
+        const CalendarGeometry g = ComputeCalendarGeometry(dpi);
+        EXPECT_EQ(g.pictureSize, CalendarScale(dpi, 32));
+        const CalendarRect picture = {g.pictureAt.x, g.pictureAt.y, g.pictureAt.x + g.pictureSize,
+                                      g.pictureAt.y + g.pictureSize};
+        EXPECT_LE(picture.bottom, g.cellUpper.bottom - 1) << dpi;
+        struct Text {
+            const char* what;
+            CalendarRect box;
+        };
+        const Text texts[] = {
+            {      "day",  CalendarTextBox(g.dayNumberAt, 0,  g.dayFont,    2)                         },
+            {    "lunar",                           CalendarTextBox(g.lunarDateAt, 0, g.noteFont,    5)},
+            {     "leap",                           CalendarTextBox(g.leapLunarAt, 0, g.noteFont,    5)},
+            {     "tide",                                CalendarTextBox(g.tideAt, 0, g.noteFont,    4)},
+            {    "phase",                               CalendarTextBox(g.phaseAt, 0, g.noteFont,    4)},
+            {  "holiday",                             CalendarTextBox(g.holidayAt, 0, g.noteFont,   16)},
+            {   "rokuyo",    CalendarTextBox({g.noteRight, g.noteTop[RokuyoSlot]}, 1, g.noteFont,    4)},
+            {     "sign",   CalendarTextBox({g.noteRight, g.noteTop[DaySignSlot]}, 1, g.noteFont,    4)},
+            {     "term", CalendarTextBox({g.noteRight, g.noteTop[SolarTermSlot]}, 1, g.noteFont, note)},
+            {"seasonal2",
+             CalendarTextBox({g.noteRight, g.noteTop[SecondSeasonalSlot]}, 1, g.noteFont, note)        },
+            {"seasonal1",
+             CalendarTextBox({g.noteRight, g.noteTop[FirstSeasonalSlot]}, 1, g.noteFont, note)         },
+        };
+        for (const Text& t : texts) {
+            EXPECT_FALSE(Overlap(t.box, picture))
+                << dpi << " dpi: " << t.what << " [" << t.box.left << ", " << t.box.top << ", "
+                << t.box.right << ", " << t.box.bottom << ")";
+        }
+    }
+}
+
+// --- Change of dpi ------------------------------------------------------------------------------
+
+struct DpiChangeCase {
+    const char* name;
+    uint32_t wParam;
+    int32_t currentDpi;
+    CalendarRect suggested;
+    int32_t dpi;
+    CalendarRect window;
+    bool relayout;
+};
+
+// A frame of 16 x 39 pixels; the picture needs 636 x 523 at 96 dpi, 950 x 784 at 144 and
+// 1106 x 911 at 168.
+static const DpiChangeCase kDpiChangeCases[] = {
+    {      "TooSmall", 0x00900090,  96,  {10, 20, 910, 820}, 144,  {10, 20, 976, 843},  true},
+    { "BetweenStrips", 0x00A800A8, 144,   {0, 0, 1000, 800}, 168,   {0, 0, 1122, 950},  true},
+    {"GrowsRightOnly", 0x00600060, 144, {-700, 5, -60, 700},  96, {-700, 5, -48, 700},  true},
+    {  "ZeroKeepsDpi", 0x00000000, 120,  {0, 0, 1000, 1000}, 120,  {0, 0, 1000, 1000}, false},
+    {  "HighWordIsIt", 0x00900060,  96, {10, 20, 1010, 920}, 144, {10, 20, 1010, 920},  true},
+};
+
+class DpiChangeTest : public testing::TestWithParam<DpiChangeCase> {};
+
+TEST_P(DpiChangeTest, NewDpiAndWindow) {
+    const DpiChangeCase& c = GetParam();
+    const DpiChangeLayout d =
+        DecideCalendarDpiChange(c.wParam, c.suggested, c.currentDpi, {16, 39});
+    EXPECT_EQ(d.dpi, c.dpi);
+    EXPECT_EQ(d.relayout, c.relayout);
+    EXPECT_EQ(d.window.left, c.window.left);
+    EXPECT_EQ(d.window.top, c.window.top);
+    EXPECT_EQ(d.window.right, c.window.right);
+    EXPECT_EQ(d.window.bottom, c.window.bottom);
+}
+
+INSTANTIATE_TEST_SUITE_P(Moves, DpiChangeTest, testing::ValuesIn(kDpiChangeCases), CaseName());
 
 TEST(CalendarScaleTest, TruncatesAfterScaling) {
     EXPECT_EQ(CalendarScale(120, 89), 111);

@@ -1,6 +1,8 @@
 #include "artwork.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "encoders.h"
 #include "glyphs.h"
@@ -111,6 +113,98 @@ void RimStrokes(IndexedImage& image, int left, int right) {
     }
 }
 
+// One stroke's end points in pixels, with the widths across its upright and level parts.
+struct StrokePen {
+    double left;
+    double top;
+    double scaleX;  // pixels per grid unit
+    double scaleY;
+    int upright;  // width of upright strokes, in pixels
+    int level;    // width of level strokes
+};
+
+// A grid point's pixel position: snapped to whole pixels so that strokes of the same width start
+// on the same column or row, then moved to the stroke's centre line.
+double PenX(const StrokePen& pen, double gx) {
+    return pen.left + std::floor(gx * pen.scaleX + 0.5) + 0.5 * pen.upright;
+}
+double PenY(const StrokePen& pen, double gy) {
+    return pen.top + std::floor(gy * pen.scaleY + 0.5) + 0.5 * pen.level;
+}
+
+// Whether the pixel centre (px, py) lies on the segment (x0, y0)-(x1, y1). Upright and level
+// segments are exact rectangles of their width, reaching half the other width past their ends so
+// that corners close; slanted ones take pixels within half their mean width of the line.
+bool OnSegment(double px, double py, double x0, double y0, double x1, double y1,
+               const StrokePen& pen) {
+    const double hu = 0.5 * pen.upright;
+    const double hl = 0.5 * pen.level;
+    if (x0 == x1) {
+        const double lo = (y0 < y1 ? y0 : y1) - hl;
+        const double hi = (y0 < y1 ? y1 : y0) + hl;
+        return std::fabs(px - x0) < hu && py > lo && py < hi;
+    }
+    if (y0 == y1) {
+        const double lo = (x0 < x1 ? x0 : x1) - hu;
+        const double hi = (x0 < x1 ? x1 : x0) + hu;
+        return std::fabs(py - y0) < hl && px > lo && px < hi;
+    }
+    const double dx = x1 - x0;
+    const double dy = y1 - y0;
+    double t = ((px - x0) * dx + (py - y0) * dy) / (dx * dx + dy * dy);
+    t = t < 0.0 ? 0.0 : (t > 1.0 ? 1.0 : t);
+    const double ex = px - (x0 + t * dx);
+    const double ey = py - (y0 + t * dy);
+    const double reach = 0.25 * (pen.upright + pen.level) + 0.2;
+    return ex * ex + ey * ey <= reach * reach;
+}
+
+// Draws `glyph` into the box of boxWidth x boxHeight at (left, top).
+void DrawStrokeGlyph(IndexedImage& image, const StrokeGlyph& glyph, int left, int top, int boxWidth,
+                     int boxHeight, int upright, int level, uint8_t index) {
+    const StrokePen pen = {static_cast<double>(left),
+                           static_cast<double>(top),
+                           static_cast<double>(boxWidth - upright) / glyph.width,
+                           static_cast<double>(boxHeight - level) / glyph.height,
+                           upright,
+                           level};
+    for (const char* stroke : glyph.strokes) {
+        if (stroke == nullptr) {
+            break;
+        }
+        double points[16][2];
+        int count = 0;
+        for (const char* at = stroke; *at != '\0' && count < 16;) {
+            char* end = nullptr;
+            const double gx = std::strtod(at, &end);
+            const double gy = std::strtod(end + 1, &end);
+            points[count][0] = PenX(pen, gx);
+            points[count][1] = PenY(pen, gy);
+            ++count;
+            at = *end == ' ' ? end + 1 : end;
+        }
+        for (int k = 0; k + 1 < count; ++k) {
+            for (int y = top; y < top + boxHeight; ++y) {
+                for (int x = left; x < left + boxWidth; ++x) {
+                    if (OnSegment(x + 0.5, y + 0.5, points[k][0], points[k][1], points[k + 1][0],
+                                  points[k + 1][1], pen)) {
+                        SetPixel(image, x, y, index);
+                    }
+                }
+            }
+        }
+    }
+}
+
+// Stroke widths of a set: upright strokes two pixels wide as in the hand-drawn 16-pixel glyphs,
+// three from 32 pixels on; level strokes one narrower.
+int UprightWidth(const TrayPictureSet& set) {
+    return set.size >= 32 ? 3 : 2;
+}
+int LevelWidth(const TrayPictureSet& set) {
+    return UprightWidth(set) - 1;
+}
+
 }  // namespace
 
 IndexedImage MakeTrayMoons() {
@@ -215,6 +309,136 @@ IndexedImage MakeMoonStrip() {
     return image;
 }
 
+IndexedImage MakeTrayMoons(const TrayPictureSet& set) {
+    if (set.size == 16) {
+        return MakeTrayMoons();
+    }
+    IndexedImage image = MakeIndexedImage(TrayMoonCellX(set, kTrayMoonCount) + 1, set.size,
+                                          kStandardPalette, 16, kMagenta);
+    const TrayMoonColours colours = {kMagenta, kBlack, kYellow, kDarkYellow};
+    for (int k = 0; k < kTrayMoonCount; ++k) {
+        DrawTrayMoon(image, TrayMoonCellX(set, k), 0, k * 360.0 / kTrayMoonCount, colours,
+                     set.size);
+    }
+    return image;
+}
+
+IndexedImage MakeTideCharacters(const TrayPictureSet& set) {
+    if (set.size == 16) {
+        return MakeTideCharacters();
+    }
+    const int size = set.size;
+    IndexedImage image = MakeIndexedImage(size * kTideCount, size, kStandardPalette, 16, kMagenta);
+    for (int k = 0; k < kTideCount; ++k) {
+        // A one-pixel border all round leaves room for the rim, as in the 16-pixel pictures.
+        DrawStrokeGlyph(image, kTideStrokes[k], size * k + 1, 1, size - 2, size - 2,
+                        UprightWidth(set), LevelWidth(set), kBlue);
+        RimStrokes(image, size * k, size * (k + 1));
+    }
+    return image;
+}
+
+IndexedImage MakeCalendarPage(const TrayPictureSet& set) {
+    if (set.size == 16) {
+        return MakeCalendarPage();
+    }
+    // The outline is as wide as the writing area's left margin; the page casts a shadow of the
+    // same width down and to the right.
+    const int line = set.pageLeft;
+    const int width = set.pageLeft + set.cellWidth + line;
+    const int height = set.pageTop + set.cellHeight + line;
+    IndexedImage image = MakeIndexedImage(set.size, set.size, kStandardPalette, 16, kMagenta);
+    FillRect(image, line, line, width, height, kBlack);
+    FillRect(image, 0, 0, width, height, kBlack);
+    FillRect(image, line, line, set.cellWidth, set.pageTop - line, kDarkGreen);
+    FillRect(image, set.pageLeft, set.pageTop, set.cellWidth, set.cellHeight, kWhite);
+    // The binding rings on the band, a quarter of the way in from either side.
+    const int ringHeight = (set.pageTop - line) / 3 > 1 ? (set.pageTop - line) / 3 : 1;
+    const int ringTop = line + (set.pageTop - line - ringHeight) / 2;
+    FillRect(image, set.pageLeft + set.cellWidth / 4, ringTop, line, ringHeight, kLightGrey);
+    FillRect(image, set.pageLeft + set.cellWidth - set.cellWidth / 4 - line, ringTop, line,
+             ringHeight, kLightGrey);
+    // Rounded corners: the page's outer corner pixels and the shadow's ends stay transparent.
+    for (int j = 0; j < line; ++j) {
+        for (int i = 0; i + j < line; ++i) {
+            SetPixel(image, i, j, kMagenta);
+            SetPixel(image, width - 1 - i, j, kMagenta);
+            SetPixel(image, i, height - 1 - j, kMagenta);
+            SetPixel(image, width + line - 1 - i, line + j, kMagenta);
+            SetPixel(image, line + i, height + line - 1 - j, kMagenta);
+        }
+    }
+    return image;
+}
+
+IndexedImage MakeDayNumbers(const TrayPictureSet& set) {
+    if (set.size == 16) {
+        return MakeDayNumbers();
+    }
+    const int count = 31;
+    const int w = set.cellWidth;
+    const int h = set.cellHeight;
+    IndexedImage image = MakeIndexedImage(w * count, h, kStandardPalette, 16, kWhite);
+    // Two digits and a one-pixel gap share the cell; a single digit stands in the middle.
+    const int digitWidth = (w - 3) / 2;
+    const int digitHeight = h - 2;
+    const int twoLeft = (w - 2 * digitWidth - 1) / 2;
+    for (int n = 1; n <= count; ++n) {
+        const int left = w * (n - 1);
+        if (n < 10) {
+            DrawStrokeGlyph(image, kDigitStrokes[n], left + (w - digitWidth) / 2, 1, digitWidth,
+                            digitHeight, UprightWidth(set), LevelWidth(set), kMagenta);
+        } else {
+            DrawStrokeGlyph(image, kDigitStrokes[n / 10], left + twoLeft, 1, digitWidth,
+                            digitHeight, UprightWidth(set), LevelWidth(set), kMagenta);
+            DrawStrokeGlyph(image, kDigitStrokes[n % 10], left + twoLeft + digitWidth + 1, 1,
+                            digitWidth, digitHeight, UprightWidth(set), LevelWidth(set), kMagenta);
+        }
+    }
+    return image;
+}
+
+IndexedImage MakeWeekdayCharacters(const TrayPictureSet& set) {
+    if (set.size == 16) {
+        return MakeWeekdayCharacters();
+    }
+    const int count = 7;
+    const int w = set.cellWidth;
+    const int h = set.cellHeight;
+    IndexedImage image = MakeIndexedImage(w * count, h, kStandardPalette, 16, kWhite);
+    for (int k = 0; k < count; ++k) {
+        DrawStrokeGlyph(image, kWeekdayStrokes[k], w * k + 1, 1, w - 2, h - 2, UprightWidth(set),
+                        LevelWidth(set), kMagenta);
+    }
+    return image;
+}
+
+IndexedImage MakeMoonStrip(const MoonStripSet& strip) {
+    if (strip.size == 32) {
+        return MakeMoonStrip();
+    }
+    const int p = strip.size;
+    IndexedImage image = MakeIndexedImage(MoonStripFrameX(p, kStripFrameCount), 2 * p,
+                                          kStripPalette, 8, kStripBlack);
+    for (int j = 0; j < p; ++j) {
+        for (int i = 0; i < p; ++i) {
+            const bool outer = InStripDisc(i, j, p, p);
+            SetPixel(image, i, j, outer ? kStripBlack : kStripWhite);
+            const bool ring = outer && !InStripDisc(i, j, p - 2, p);
+            SetPixel(image, i, p + j, ring ? kStripLightGrey : kStripBlack);
+        }
+    }
+    const StripColours current = {kStripBlack, kStripGrey, kStripYellow, kStripEdge};
+    const StripColours adjacent = {kStripBlack, kStripLightGrey, kStripPaleYellow, kStripPaleEdge};
+    for (int f = 0; f < kStripFrameCount; ++f) {
+        const int left = MoonStripFrameX(p, f);
+        const double offset = StripFrameOffset(f);
+        DrawStripFrame(image, left, 0, f, offset, current, p);
+        DrawStripFrame(image, left, p, f, offset, adjacent, p);
+    }
+    return image;
+}
+
 std::vector<ArtworkFile> GenerateArtwork() {
     std::vector<ArtworkFile> files;
     files.push_back({"130.bmp", EncodeBmp4(MakeTideCharacters())});
@@ -230,6 +454,17 @@ std::vector<ArtworkFile> GenerateArtwork() {
         icons.push_back(MakeIconImage(size));
     }
     files.push_back({"nocturo.ico", EncodeIco(icons.data(), static_cast<int>(icons.size()))});
+    for (int k = 1; k < kTrayPictureSetCount; ++k) {
+        const TrayPictureSet& set = kTrayPictureSets[k];
+        const MoonStripSet& strip = kMoonStripSets[k];
+        auto name = [](int id) { return std::to_string(id) + ".bmp"; };
+        files.push_back({name(130 + set.resourceOffset), EncodeBmp4(MakeTideCharacters(set))});
+        files.push_back({name(strip.resource), EncodeBmp4(MakeMoonStrip(strip))});
+        files.push_back({name(143 + set.resourceOffset), EncodeBmp4(MakeTrayMoons(set))});
+        files.push_back({name(144 + set.resourceOffset), EncodeBmp4(MakeCalendarPage(set))});
+        files.push_back({name(146 + set.resourceOffset), EncodeBmp4(MakeDayNumbers(set))});
+        files.push_back({name(147 + set.resourceOffset), EncodeBmp4(MakeWeekdayCharacters(set))});
+    }
     return files;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "canvas.h"
+#include "presentation/picture_sizes.h"
 
 // Indices of the standard 16-colour palette of the tray pictures.
 enum StandardColour : uint8_t {
@@ -63,6 +64,20 @@ IndexedImage MakeWeekdayCharacters();
 // Resource 141: the calendar Moon strip, 1892 x 64: mask, ring and 60 + 60 phase frames.
 IndexedImage MakeMoonStrip();
 
+// The tray pictures of a larger set (20, 24 or 32 pixels), drawn for that size in the layouts of
+// the 16-pixel ones: Moons size - 1 pixels apart, tide characters `size` apart, the page with its
+// writing area where the set says, numbers and weekdays in cells of the writing area's size. The
+// 16-pixel set gives the resources above unchanged.
+IndexedImage MakeTrayMoons(const TrayPictureSet& set);
+IndexedImage MakeTideCharacters(const TrayPictureSet& set);
+IndexedImage MakeCalendarPage(const TrayPictureSet& set);
+IndexedImage MakeDayNumbers(const TrayPictureSet& set);
+IndexedImage MakeWeekdayCharacters(const TrayPictureSet& set);
+
+// The Moon strip of `strip` (resource 141, 241, 341 or 441): pictures of strip.size pixels in the
+// layout of MoonStripSet.
+IndexedImage MakeMoonStrip(const MoonStripSet& strip);
+
 // Resource 153: the splash picture, 258 x 90, with a palette of its own.
 IndexedImage MakeSplash();
 
@@ -76,7 +91,8 @@ struct ArtworkFile {
 };
 
 // Every file of the artwork, in a fixed order, encoded: 130.bmp, 141.bmp, 143.bmp, 144.bmp,
-// 146.bmp, 147.bmp, 153.bmp and nocturo.ico.
+// 146.bmp, 147.bmp, 153.bmp, nocturo.ico, then the larger sets by size, each as the tide, strip,
+// Moon, page, number and weekday files named by resource id (230.bmp, 241.bmp ... 447.bmp).
 std::vector<ArtworkFile> GenerateArtwork();
 
 // Writes GenerateArtwork() into the existing folder `outDir`. Returns false when a file cannot be

@@ -28,10 +28,23 @@ struct TitleGlyph {
     const char* rows[9];
 };
 
+// A character or digit of the larger tray pictures, drawn from strokes at the size of its picture:
+// each stroke a polyline "x,y x,y ..." on a grid of width x height units (fractions allowed),
+// upright strokes drawn wider than level ones as in the hand-drawn glyphs; unused strokes null.
+struct StrokeGlyph {
+    const char* character;  // UTF-8, for the reader
+    int width;
+    int height;
+    const char* strokes[9];
+};
+
 extern const TideGlyph kTideGlyphs[5];
 extern const WeekdayGlyph kWeekdayGlyphs[7];
 extern const DigitGlyph kDigitGlyphs[10];
 extern const TitleGlyph kTitleGlyphs[6];
+extern const StrokeGlyph kTideStrokes[5];
+extern const StrokeGlyph kWeekdayStrokes[7];
+extern const StrokeGlyph kDigitStrokes[10];
 extern const int kTitleGlyphCount;
 
 // Width (length of the first row) and height (rows up to the first null, at most `maxRows`) of a

@@ -64,9 +64,10 @@ double TrayTerminatorCosine(double phaseDegrees) {
 }  // namespace
 
 void DrawTrayMoon(IndexedImage& image, int left, int top, double phaseDegrees,
-                  const TrayMoonColours& colours) {
-    const double centre = 8.0;
-    const double discRadius = 7.3;
+                  const TrayMoonColours& colours, int size) {
+    const double centre = 0.5 * size;
+    // 7.3 at 16 pixels: the rim's pixels just inside the picture's border.
+    const double discRadius = centre - 0.7;
     double phase = std::fmod(phaseDegrees, 360.0);
     if (phase < 0.0) {
         phase += 360.0;
@@ -81,16 +82,16 @@ void DrawTrayMoon(IndexedImage& image, int left, int top, double phaseDegrees,
     auto onRim = [&](int i, int j) {
         return !inDisc(i - 1, j) || !inDisc(i + 1, j) || !inDisc(i, j - 1) || !inDisc(i, j + 1);
     };
-    for (int j = 0; j < 16; ++j) {
+    for (int j = 0; j < size; ++j) {
         // The terminator is the projected circle between day and night, the half-ellipse
         // x = cos(phase) * h(y) with h the disc's half-chord at height y. Here h is half the row
         // of pixels inside the rim, so that the half and the full Moon fill their rows exactly.
         int inner = 0;
-        for (int i = 0; i < 16; ++i) {
+        for (int i = 0; i < size; ++i) {
             inner += (inDisc(i, j) && !onRim(i, j)) ? 1 : 0;
         }
         const double terminator = c * 0.5 * inner;
-        for (int i = 0; i < 16; ++i) {
+        for (int i = 0; i < size; ++i) {
             uint8_t index = colours.background;
             if (inDisc(i, j)) {
                 double x = i + 0.5 - centre;
@@ -126,10 +127,11 @@ double StripTerminatorOffset(double litFraction) {
     return 0.5 * (lo + hi);
 }
 
-bool InStripDisc(int i, int j, int diameter) {
+bool InStripDisc(int i, int j, int diameter, int size) {
     const double r = 0.5 * diameter;
-    const double dx = i + 0.5 - 16.0;
-    const double dy = j + 0.5 - 16.0;
+    const double centre = 0.5 * size;
+    const double dx = i + 0.5 - centre;
+    const double dy = j + 0.5 - centre;
     return dx * dx + dy * dy <= r * r;
 }
 
@@ -139,20 +141,21 @@ double StripFrameOffset(int frame) {
 }
 
 void DrawStripFrame(IndexedImage& image, int left, int top, int frame, double offset,
-                    const StripColours& colours) {
+                    const StripColours& colours, int size) {
     const bool waxing = frame <= 30;
     const double u = offset;
-    const double radius = 15.0;
-    for (int j = 0; j < 32; ++j) {
-        for (int i = 0; i < 32; ++i) {
+    const double radius = 0.5 * (size - 2);
+    const double centre = 0.5 * size;
+    for (int j = 0; j < size; ++j) {
+        for (int i = 0; i < size; ++i) {
             uint8_t index = colours.background;
-            if (InStripDisc(i, j, 30)) {
+            if (InStripDisc(i, j, size - 2, size)) {
                 int inside = 0;
                 int lit = 0;
                 for (int b = 0; b < kSubsamples; ++b) {
                     for (int a = 0; a < kSubsamples; ++a) {
-                        double x = i + (a + 0.5) / kSubsamples - 16.0;
-                        const double y = j + (b + 0.5) / kSubsamples - 16.0;
+                        double x = i + (a + 0.5) / kSubsamples - centre;
+                        const double y = j + (b + 0.5) / kSubsamples - centre;
                         if (x * x + y * y > radius * radius) {
                             continue;
                         }

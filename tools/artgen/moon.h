@@ -12,13 +12,14 @@ struct TrayMoonColours {
     uint8_t rim;
 };
 
-// Draws the 16 x 16 tray Moon at `phaseDegrees` (0 new, 90 first quarter, 180 full, 270 last
-// quarter; any value, reduced to [0, 360)) with its top-left corner at (left, top): a disc 14
-// pixels across with a one-pixel rim, lit from the right while waxing and from the left while
-// waning. Only the 14 x 14 square at (left + 1, top + 1) differs from the background, so pictures
-// 15 pixels apart can share their border column.
+// Draws the size x size tray Moon (16 by default; 20, 24 and 32 for the larger icons) at
+// `phaseDegrees` (0 new, 90 first quarter, 180 full, 270 last quarter; any value, reduced to
+// [0, 360)) with its top-left corner at (left, top): a disc size - 2 pixels across with a
+// one-pixel rim, lit from the right while waxing and from the left while waning. Only the square
+// of size - 2 at (left + 1, top + 1) differs from the background, so pictures size - 1 pixels
+// apart can share their border column.
 void DrawTrayMoon(IndexedImage& image, int left, int top, double phaseDegrees,
-                  const TrayMoonColours& colours);
+                  const TrayMoonColours& colours, int size = 16);
 
 // Palette indices of one row of calendar Moon frames.
 struct StripColours {
@@ -39,12 +40,12 @@ double StripTerminatorOffset(double litFraction);
 double StripFrameOffset(int frame);
 
 // Draws calendar frame `frame` with the terminator offset `offset` (StripFrameOffset(frame)) as a
-// disc 30 pixels across centred in the 32 x 32 square at (left, top) on the background; frames
-// after 30 are lit from the left. Pixels lit between a quarter and three quarters take the edge
-// colour.
+// disc size - 2 pixels across centred in the size x size square at (left, top) on the background
+// (32 for 96 dpi; 40, 48 and 64 for 120, 144 and 192); frames after 30 are lit from the left.
+// Pixels lit between a quarter and three quarters take the edge colour.
 void DrawStripFrame(IndexedImage& image, int left, int top, int frame, double offset,
-                    const StripColours& colours);
+                    const StripColours& colours, int size = 32);
 
-// Whether pixel (i, j) of a 32 x 32 square lies inside the disc of `diameter` (at most 32) centred
-// in the square.
-bool InStripDisc(int i, int j, int diameter);
+// Whether pixel (i, j) of a size x size square lies inside the disc of `diameter` (at most size)
+// centred in the square.
+bool InStripDisc(int i, int j, int diameter, int size = 32);
