@@ -55,12 +55,18 @@ bool ReadSwitch(const char* section, const char* key) {
 bool SystemWantsReverseTrayOrder() {
     OSVERSIONINFOW version = {};
     version.dwOSVersionInfoSize = sizeof version;
-    // The version as the system reports it to this program, which its manifest decides: without
-    // a declared newer system, Windows 8 and later all report 6.2.
+    // The version as the system reports it to this program, which its manifest decides. The
+    // manifest declares Windows 8.1 to 11 (for their dpi handling), so those now report 6.3 and
+    // 10.0; the tray order was decided, and works, with the 6.2 that all of them reported before,
+    // and a 10.0 taken at face value would turn the icons round on every Windows 10 and 11.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     BOOL known = GetVersionExW(&version);
 #pragma GCC diagnostic pop
+    if (version.dwMajorVersion > 6 || (version.dwMajorVersion == 6 && version.dwMinorVersion > 2)) {
+        version.dwMajorVersion = 6;
+        version.dwMinorVersion = 2;
+    }
     return known && ReverseTrayOrderFor(version.dwPlatformId, version.dwMajorVersion,
                                         version.dwMinorVersion);
 }
