@@ -1,6 +1,7 @@
 #include "presentation/calendar_layout.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "calendar/day_signs.h"
 #include "calendar/holidays.h"
@@ -143,6 +144,99 @@ CalendarRect CalendarTextBox(CalendarPoint at, int32_t align, int32_t fontHeight
     const int32_t width = bytes * fontHeight / 2;
     const int32_t left = align < 0 ? at.x : (align == 0 ? at.x - width / 2 : at.x - width);
     return {left, at.y, left + width, at.y + fontHeight};
+}
+
+int32_t CalendarCellAt(const CalendarGeometry& g, CalendarPoint p) {
+    for (int32_t k = 0; k < 42; ++k) {
+        const CalendarPoint o = CellOrigin(g, k);
+        if (p.x >= o.x && p.x < o.x + g.cellWidth && p.y >= o.y && p.y < o.y + g.rowHeight) {
+            return k;
+        }
+    }
+    return -1;
+}
+
+namespace {
+
+// An empty box (a text that is not drawn) overlaps nothing.
+bool Overlaps(const CalendarRect& a, const CalendarRect& b) {
+    const bool empty = a.left >= a.right || b.left >= b.right;
+    return !empty && a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+int32_t Bytes(const char* text) {
+    return static_cast<int32_t>(std::strlen(text));
+}
+
+}  // namespace
+
+void CalendarCellMonth(const MonthModel& model, int32_t k, uint16_t* year, uint16_t* month) {
+    int32_t y = model.year;
+    int32_t m = model.month;
+    if (k >= 0 && k < 42 && model.cells[k].outside) {
+        m += k < 7 ? -1 : 1;
+        if (m < 1) {
+            m = 12;
+            --y;
+        } else if (m > 12) {
+            m = 1;
+            ++y;
+        }
+    }
+    *year = static_cast<uint16_t>(y);
+    *month = static_cast<uint16_t>(m);
+}
+
+CalendarCellMarks PlaceCalendarMarks(const CalendarGeometry& g, const CalendarCellTexts& texts,
+                                     uint32_t noteFlags) {
+    auto s = [&g](int32_t v) { return CalendarScale(g.dpi, v); };
+    // Everything the cell draws, as boxes; the marks themselves join as they are placed.
+    CalendarRect taken[16];
+    int32_t n = 0;
+    taken[n++] = {g.pictureAt.x, g.pictureAt.y, g.pictureAt.x + g.pictureSize,
+                  g.pictureAt.y + g.pictureSize};
+    taken[n++] = CalendarTextBox(g.dayNumberAt, 0, g.dayFont, Bytes(texts.day));
+    taken[n++] = CalendarTextBox(g.lunarDateAt, 0, g.noteFont, Bytes(texts.lunarDate) + 1);
+    taken[n++] = CalendarTextBox(g.tideAt, 0, g.noteFont, Bytes(texts.tide));
+    taken[n++] = CalendarTextBox(g.phaseAt, 0, g.noteFont, Bytes(texts.phaseName));
+    taken[n++] = CalendarTextBox(g.holidayAt, 0, g.noteFont, Bytes(texts.holidayName));
+    for (int32_t slot = 0; slot < CalendarNoteSlotCount; ++slot) {
+        const char* note = CalendarNoteText(texts, static_cast<CalendarNoteSlot>(slot));
+        taken[n++] = CalendarTextBox({g.noteRight, g.noteTop[slot]}, 1, g.noteFont, Bytes(note));
+    }
+    static const struct {
+        uint32_t flag;
+        const char* text;
+    } kMarks[] = {
+        {  NoteTenshanichi, "天赦"},
+        {NoteIchiryuManbai, "万倍"},
+    };
+    const CalendarPoint places[] = {
+        {s(50), s(38)},
+        {s(50), s(50)},
+        g.holidayAt
+    };
+    CalendarCellMarks result = {};
+    for (const auto& mark : kMarks) {
+        if ((noteFlags & mark.flag) == 0) {
+            continue;
+        }
+        for (const CalendarPoint& at : places) {
+            // A margin of one pixel all round, so that a mark never touches its neighbour.
+            CalendarRect box = CalendarTextBox(at, 0, g.noteFont, Bytes(mark.text));
+            box = {box.left - 1, box.top - 1, box.right + 1, box.bottom + 1};
+            bool free = true;
+            for (int32_t i = 0; i < n && free; ++i) {
+                free = !Overlaps(box, taken[i]);
+            }
+            if (free) {
+                result.marks[result.count++] = {mark.text, at};
+                taken[n++] = box;
+                break;
+            }
+        }
+    }
+    return result;
 }
 
 const char* CalendarMonthName(uint16_t month) {

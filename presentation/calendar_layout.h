@@ -111,6 +111,10 @@ DpiChangeLayout DecideCalendarDpiChange(uint32_t wParam, const CalendarRect& sug
 // half a cell wide, as the calendar's Gothic font draws half- and full-width characters.
 CalendarRect CalendarTextBox(CalendarPoint at, int32_t align, int32_t fontHeight, int32_t bytes);
 
+// The day cell 0..41 whose block (upper part and holiday strip) holds the client point `p`; -1
+// outside the grid.
+int32_t CalendarCellAt(const CalendarGeometry& g, CalendarPoint p);
+
 // Title texts: "Jan".."Dec" for 1..12, "" otherwise; "SUN".."SAT" for columns 0..6, "" otherwise.
 const char* CalendarMonthName(uint16_t month);
 const char* CalendarWeekdayName(int32_t column);
@@ -143,6 +147,25 @@ CalendarCellTexts ComposeCalendarCellTexts(const MonthCell& cell);
 // The text of the right-hand column in `slot`.
 const char* CalendarNoteText(const CalendarCellTexts& texts, CalendarNoteSlot slot);
 
+// The year and month of cell k of `model`: the model's own, or, for a day of an adjacent month, the
+// month before (first row) or after (fifth and sixth rows).
+void CalendarCellMonth(const MonthModel& model, int32_t k, uint16_t* year, uint16_t* month);
+
+// The short marks of the two most asked-for selected days, 天赦日 ("天赦") and 一粒万倍日 ("万倍"),
+// in their drawing order, each centred at a place of the cell where no other text and not the
+// Moon picture is drawn: the middle column under the principal phase, then the holiday strip. A
+// mark with no free place is left out (the day's tooltip still names it).
+struct CalendarMark {
+    const char* text;
+    CalendarPoint at;  // centred, relative to the cell origin
+};
+struct CalendarCellMarks {
+    CalendarMark marks[2];
+    int32_t count;
+};
+CalendarCellMarks PlaceCalendarMarks(const CalendarGeometry& g, const CalendarCellTexts& texts,
+                                     uint32_t noteFlags);
+
 // Colours as 0x00BBGGRR (the Win32 COLORREF layout).
 constexpr uint32_t CalendarRgb(uint32_t r, uint32_t g, uint32_t b) {
     return r | (g << 8) | (b << 16);
@@ -152,6 +175,7 @@ constexpr uint32_t kCalendarHeaderTextColour = CalendarRgb(255, 255, 255);
 constexpr uint32_t kCalendarFillColour = CalendarRgb(255, 255, 255);
 constexpr uint32_t kCalendarTodayColour = CalendarRgb(216, 255, 255);
 constexpr uint32_t kCalendarHaloColour = CalendarRgb(255, 255, 255);
+constexpr uint32_t kCalendarMarkColour = CalendarRgb(192, 96, 0);
 
 // Background of the weekday header over a day of `weekday` (0 = Sunday).
 uint32_t CalendarHeaderColour(uint16_t weekday);

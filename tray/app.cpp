@@ -16,6 +16,7 @@
 #include "tray/status.h"
 #include "presentation/tray_logic.h"
 #include "tray/tray_icons.h"
+#include "ui/calendar_drawing.h"
 #include "ui/dialogs.h"
 #include "ui/moon_info_dialog.h"
 #include "ui/ui_clock.h"
@@ -298,6 +299,7 @@ void FullRefresh() {
 
 void ToggleNotes() {
     SetShowNotes(!ShowNotes());
+    SetCalendarNotesShown(ShowNotes());
     FullRefresh();
 }
 
@@ -410,6 +412,7 @@ int RunProgram(HINSTANCE instance) {
         return 0;
     }
     LoadSettings();
+    SetCalendarNotesShown(ShowNotes());
     SetFilesPlace(GetFilesFolder());
     RepointStartupEntry();
     SetCustomHolidayPath(GetDataPath());

@@ -15,6 +15,9 @@ namespace {
 // under code page 932 would the system read the bytes that way.
 constexpr wchar_t kFontFace[] = L"ＭＳ ゴシック";
 
+// Whether the selected days are shown: the program's switch 暦注を表示.
+bool notesShown = true;
+
 // Colours are palette-relative so that a palette display matches them in the window's palette.
 COLORREF PaletteColour(uint32_t rgb) {
     return 0x02000000 | rgb;
@@ -138,10 +141,25 @@ bool DrawCell(HDC dc, const CalendarGeometry& g, const MonthModel& model, int k,
         SetTextColor(dc, PaletteColour(colours.holiday));
         TextAt(dc, g.holidayAt, TA_CENTER, texts.holidayName);
     }
+    if (notesShown && !cell.outside) {
+        const CalendarCellMarks marks = PlaceCalendarMarks(g, texts, cell.notes.flags);
+        SetTextColor(dc, PaletteColour(kCalendarMarkColour));
+        for (int32_t i = 0; i < marks.count; ++i) {
+            TextAt(dc, marks.marks[i].at, TA_CENTER, marks.marks[i].text);
+        }
+    }
     return today;
 }
 
 }  // namespace
+
+void SetCalendarNotesShown(bool shown) {
+    notesShown = shown;
+}
+
+bool CalendarNotesShown() {
+    return notesShown;
+}
 
 void DrawMonthCalendar(HDC dc, const MonthModel& model, bool showAge, int dpi,
                        CalendarDrawingResources& resources, CalendarPaintMarks& marks) {

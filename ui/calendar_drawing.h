@@ -30,5 +30,10 @@ struct CalendarPaintMarks {
 void DrawMonthCalendar(HDC dc, const MonthModel& model, bool showAge, int dpi,
                        CalendarDrawingResources& resources, CalendarPaintMarks& marks);
 
+// The program's switch of the selected days (暦注を表示), on until set: with it the cells of the
+// month carry the marks of 天赦日 and 一粒万倍日 and the day's tooltip names its selected days.
+void SetCalendarNotesShown(bool shown);
+bool CalendarNotesShown();
+
 // Releases the strip, if any, and clears the record.
 void ReleaseCalendarDrawing(CalendarDrawingResources& resources);

@@ -1,6 +1,9 @@
 #include "ui/calendar_window.h"
 
+#include <commctrl.h>
+
 #include "calendar/month_model.h"
+#include "presentation/almanac_texts.h"
 #include "presentation/calendar_layout.h"
 #include "resources/resource.h"
 #include "ui/dialogs.h"
@@ -77,6 +80,69 @@ void FitPicture(HWND window) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The tooltip of the day under the pointer: one tool over the whole window, its text asked for
+// when it shows, and shown anew when the pointer crosses into another cell.
+void CreateDayTip(HWND window) {
+    calendar.hoverCell = -1;
+    calendar.dayTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                      WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
+                                      GetWindowServices().module, nullptr);
+    if (calendar.dayTip == nullptr) {
+        return;
+    }
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = window;
+    tool.uId = 1;
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    GetClientRect(window, &tool.rect);
+    SendMessageW(calendar.dayTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    // Lines break where the text says, not where the tooltip would wrap them.
+    SendMessageW(calendar.dayTip, TTM_SETMAXTIPWIDTH, 0, CalendarScale(calendar.dpi, 480));
+    SendMessageW(calendar.dayTip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
+}
+
+// The tool covers the whole client area, which grows with the picture and the dpi.
+void FitDayTip(HWND window) {
+    if (calendar.dayTip == nullptr) {
+        return;
+    }
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = window;
+    tool.uId = 1;
+    GetClientRect(window, &tool.rect);
+    SendMessageW(calendar.dayTip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void OnMouseMove(LPARAM lParam) {
+    // Signed: a pointer left of or above the client area reads negative.
+    const CalendarPoint at = {static_cast<short>(LOWORD(lParam)),
+                              static_cast<short>(HIWORD(lParam))};
+    const int32_t cell = CalendarCellAt(ComputeCalendarGeometry(calendar.dpi), at);
+    if (cell == calendar.hoverCell) {
+        return;
+    }
+    calendar.hoverCell = cell;
+    if (calendar.dayTip != nullptr) {
+        // Hidden and shown again, the tooltip asks for the new day's text.
+        SendMessageW(calendar.dayTip, TTM_POP, 0, 0);
+        if (cell >= 0) {
+            SendMessageW(calendar.dayTip, TTM_POPUP, 0, 0);
+        }
+    }
+}
+
+void OnDayTipText(NMTTDISPINFOW* info) {
+    static std::wstring text;
+    text = CalendarDayTipText(calendar.hoverCell);
+    info->lpszText = text.empty() ? nullptr : &text[0];
+    info->szText[0] = L'\0';
+    info->hinst = nullptr;
+}
+
 void OpenCalendar(HWND window) {
     calendar.dpi = WindowDpi(window);
     calendar.showAge = GetWindowServices().readShowAge();
@@ -86,6 +152,7 @@ void OpenCalendar(HWND window) {
     ApplyButtonRule(window);
     ComputeMonthModel(calendar.position.year, calendar.position.month);
     FitPicture(window);
+    CreateDayTip(window);
 }
 
 void PaintCalendar(HWND window) {
@@ -118,6 +185,7 @@ void OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
                  d.window.bottom - d.window.top, SWP_NOZORDER | SWP_NOACTIVATE);
     // The frame measured above is the old dpi's; the new one may be thicker.
     FitPicture(window);
+    FitDayTip(window);
     Invalidate(window);
 }
 
@@ -153,12 +221,40 @@ void OnCommand(HWND window, WORD id) {
 }
 
 void CloseCalendar() {
+    if (calendar.dayTip != nullptr) {
+        DestroyWindow(calendar.dayTip);
+        calendar.dayTip = nullptr;
+    }
     GetWindowServices().writeShowAge(calendar.showAge);
     DeletePalette(calendar.palette);
     ReleaseCalendarDrawing(calendar.drawing);
 }
 
 }  // namespace
+
+std::wstring CalendarDayTipText(int32_t k) {
+    const MonthModel& model = CurrentMonthModel();
+    if (k < 0 || k >= 42 || model.year == 0) {
+        return std::wstring();
+    }
+    MonthCell cell = model.cells[k];
+    if (!CalendarNotesShown()) {
+        cell.notes.flags = 0;
+    }
+    uint16_t year = 0;
+    uint16_t month = 0;
+    CalendarCellMonth(model, k, &year, &month);
+    std::wstring text = WideFromUtf8(DayInWordsUtf8(year, month, cell, Utf8FromShiftJis));
+    // The tooltip breaks lines at CR LF.
+    std::wstring lines;
+    for (wchar_t c : text) {
+        if (c == L'\n') {
+            lines += L'\r';
+        }
+        lines += c;
+    }
+    return lines;
+}
 
 const MoonCalendarDialogState& GetMoonCalendarDialogState() {
     return calendar;
@@ -225,6 +321,14 @@ INT_PTR CALLBACK MoonCalendarDialogProc(HWND window, UINT message, WPARAM wParam
         case WM_DPICHANGED:
             OnDpiChanged(window, wParam, lParam);
             return TRUE;
+        case WM_MOUSEMOVE:
+            OnMouseMove(lParam);
+            return FALSE;
+        case WM_NOTIFY:
+            if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_GETDISPINFOW) {
+                OnDayTipText(reinterpret_cast<NMTTDISPINFOW*>(lParam));
+            }
+            return FALSE;
         case WM_CLOSE:
             EndDialog(window, 1);
             return TRUE;

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "presentation/calendar_navigation.h"
 #include "ui/calendar_drawing.h"
 #include "ui/palette.h"
@@ -19,7 +21,13 @@ struct MoonCalendarDialogState {
     CalendarPaintMarks marks;   // what the last paint highlighted
     CalendarDrawingResources drawing;
     PaletteContext palette;
+    HWND dayTip;        // the tooltip of the day under the pointer; owned by the window
+    int32_t hoverCell;  // the cell 0..41 it speaks of, -1 for none
 };
+
+// The day tooltip's text of cell k of the month on display (UTF-16): the day in words, its
+// selected days only while they are switched on (CalendarNotesShown); "" outside 0..41.
+std::wstring CalendarDayTipText(int32_t k);
 
 // The one window's state.
 const MoonCalendarDialogState& GetMoonCalendarDialogState();

@@ -69,6 +69,44 @@ std::string ShiftJisFromWide(const wchar_t* text, bool* lossless) {
     return narrow;
 }
 
+std::wstring WideFromUtf8(const std::string& text) {
+    if (text.empty() || text.size() > 0x7FFFFFFF) {
+        return std::wstring();
+    }
+    const int bytes = static_cast<int>(text.size());
+    const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), bytes, nullptr, 0);
+    if (units <= 0) {
+        return std::wstring();
+    }
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), bytes, &wide[0], units);
+    return wide;
+}
+
+size_t Utf8FromShiftJis(const char* sjis, char* dest, size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    dest[0] = '\0';
+    const std::wstring wide = WideFromShiftJis(sjis);
+    size_t written = 0;
+    // Character by character, so that a cut never splits one.
+    for (size_t i = 0; i < wide.size(); ++i) {
+        const int units = (wide[i] >= 0xD800 && wide[i] <= 0xDBFF && i + 1 < wide.size()) ? 2 : 1;
+        char bytes[8];
+        const int n =
+            WideCharToMultiByte(CP_UTF8, 0, &wide[i], units, bytes, sizeof bytes, nullptr, nullptr);
+        if (n <= 0 || written + static_cast<size_t>(n) + 1 > size) {
+            break;
+        }
+        std::memcpy(dest + written, bytes, static_cast<size_t>(n));
+        written += static_cast<size_t>(n);
+        i += static_cast<size_t>(units - 1);
+    }
+    dest[written] = '\0';
+    return written;
+}
+
 bool CopyWideText(wchar_t* dest, size_t capacity, const std::wstring& text) {
     if (capacity == 0) {
         return false;

@@ -23,6 +23,14 @@ std::wstring WideFromShiftJis(const char* text, size_t length);
 // out as "?", so a caller that keeps the text must refuse it instead.
 std::string ShiftJisFromWide(const wchar_t* text, bool* lossless = nullptr);
 
+// The UTF-8 `text` in UTF-16: the few texts that hold characters code page 932 lacks (the 72
+// seasons' names) are kept in UTF-8.
+std::wstring WideFromUtf8(const std::string& text);
+
+// The Shift_JIS `sjis` in UTF-8 into dest (`size` bytes, NUL-terminated, cut before a character
+// that does not fit); returns the length written.
+size_t Utf8FromShiftJis(const char* sjis, char* dest, size_t size);
+
 // Copies the UTF-16 `text` into `dest`, a buffer of `capacity` UTF-16 units, NUL-terminated, cut
 // before the first character that does not fit, so that a surrogate pair is never split. Returns
 // whether the whole text fit. Nothing is written when capacity is 0.

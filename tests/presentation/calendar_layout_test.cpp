@@ -309,3 +309,71 @@ TEST(CalendarHeaderColourTest, SundaySaturdayAndTheRest) {
 }
 
 }  // namespace
+
+// Every 天赦日 and 一粒万倍日 of three years keeps its mark at each scale, in a place of its own:
+// the middle column first, else the holiday strip (a day of 八十八夜 or 二百二十日 fills the
+// column).
+TEST_F(CalendarCellTextsTest, EveryMarkOfThreeYearsFindsAFreePlaceAtEveryScale) {
+    int marked = 0;
+    for (uint16_t year = 2024; year <= 2026; ++year) {
+        for (uint16_t month = 1; month <= 12; ++month) {
+            ComputeMonthModel(year, month);
+            for (const MonthCell& cell : CurrentMonthModel().cells) {
+                const uint32_t flags = cell.notes.flags & (NoteTenshanichi | NoteIchiryuManbai);
+                if (cell.outside || flags == 0) {
+                    continue;
+                }
+                ++marked;
+                const CalendarCellTexts texts = ComposeCalendarCellTexts(cell);
+                const int32_t wanted = flags == (NoteTenshanichi | NoteIchiryuManbai) ? 2 : 1;
+                for (int32_t dpi : {96, 120, 144, 192}) {
+                    const CalendarGeometry g = ComputeCalendarGeometry(dpi);
+                    const CalendarCellMarks m = PlaceCalendarMarks(g, texts, flags);
+                    ASSERT_EQ(m.count, wanted)
+                        << year << '-' << month << '-' << cell.day << ' ' << dpi << " dpi";
+                    if (m.count == 2) {
+                        EXPECT_NE(m.marks[0].at.y, m.marks[1].at.y);
+                    }
+                    EXPECT_LT(m.marks[m.count - 1].at.y, g.rowHeight);
+                }
+            }
+        }
+    }
+    EXPECT_GT(marked, 3 * 60);  // about five a month
+}
+
+TEST(CalendarCellAt, FindsTheCellUnderAPoint) {
+    const CalendarGeometry g = ComputeCalendarGeometry(144);
+    const CalendarPoint first = CellOrigin(g, 0);
+    const CalendarPoint last = CellOrigin(g, 41);
+    EXPECT_EQ(CalendarCellAt(g, first), 0);
+    EXPECT_EQ(CalendarCellAt(g, {first.x + g.cellWidth - 1, first.y + g.rowHeight - 1}), 0);
+    EXPECT_EQ(CalendarCellAt(g, {first.x + g.cellWidth, first.y}), 1);
+    EXPECT_EQ(CalendarCellAt(g, {last.x + 1, last.y + 1}), 41);
+    EXPECT_EQ(CalendarCellAt(g, {last.x + g.cellWidth, last.y}), -1);
+    EXPECT_EQ(CalendarCellAt(g, {first.x, first.y - 1}), -1);
+}
+
+// The days of the adjacent months belong to December of the year before and to February.
+TEST_F(CalendarCellTextsTest, AdjacentDaysBelongToTheirOwnMonths) {
+    ComputeMonthModel(2026, 1);  // 1 January 2026 is a Thursday
+    const MonthModel& m = CurrentMonthModel();
+    struct Case {
+        int32_t k;
+        uint16_t year;
+        uint16_t month;
+    };
+    const Case cases[] = {
+        { 0, 2025, 12},
+        { 3, 2025, 12},
+        { 4, 2026,  1},
+        {34, 2026,  1},
+        {35, 2026,  2}
+    };
+    for (const Case& c : cases) {
+        uint16_t year = 0;
+        uint16_t month = 0;
+        CalendarCellMonth(m, c.k, &year, &month);
+        EXPECT_EQ(year * 100 + month, c.year * 100 + c.month) << c.k;
+    }
+}

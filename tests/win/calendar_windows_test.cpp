@@ -2,6 +2,7 @@
 // opens them: the checks run from a timer inside the modal loop, which closes the window at the
 // end. A watchdog timer closes any window a failed check left open.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -9,8 +10,10 @@
 #include <cstring>
 #include <string>
 
+#include "presentation/calendar_layout.h"
 #include "resources/resource.h"
 #include "tests/win/calendar_test_support.h"
+#include "ui/calendar_drawing.h"
 #include "ui/calendar_window.h"
 #include "ui/moon_info_dialog.h"
 
@@ -311,6 +314,38 @@ TEST_F(CalendarWindows, CalendarFollowsTheClockOnlyFromToday) {
     EXPECT_FALSE(GetMoonCalendarDialogState().open);
     EXPECT_EQ(showAgeWrites, 1);
     EXPECT_TRUE(showAgeSetting);
+}
+
+// The pointer on a day: the window's one tooltip speaks of that day, in words, with its selected
+// days only while they are switched on. 15 March 2024 is 天赦日 and 一粒万倍日 at once.
+void CheckDayTooltip() {
+    HWND dialog = CalendarWindow();
+    ASSERT_NE(dialog, nullptr);
+    const MoonCalendarDialogState& state = GetMoonCalendarDialogState();
+    ASSERT_NE(state.dayTip, nullptr);
+    EXPECT_EQ(SendMessageW(state.dayTip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    const CalendarGeometry g = ComputeCalendarGeometry(state.dpi);
+    int32_t k = 0;
+    while (k < 42 &&
+           (CurrentMonthModel().cells[k].outside || CurrentMonthModel().cells[k].day != 15)) {
+        ++k;
+    }
+    const CalendarPoint o = CellOrigin(g, k);
+    SendMessageW(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(o.x + 5, o.y + 5));
+    EXPECT_EQ(state.hoverCell, k);
+    const std::wstring on = CalendarDayTipText(k);
+    EXPECT_NE(on.find(L"2024年3月15日"), std::wstring::npos);
+    EXPECT_NE(on.find(L"天赦日・一粒万倍日"), std::wstring::npos);
+    SetCalendarNotesShown(false);
+    EXPECT_EQ(CalendarDayTipText(k).find(L"天赦日"), std::wstring::npos);
+    SetCalendarNotesShown(true);
+    SendMessageW(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+    EXPECT_EQ(state.hoverCell, -1);
+}
+
+TEST_F(CalendarWindows, ThePointerOnADayShowsItInWords) {
+    SetFixedLocalClock(2024, 3, 10);
+    RunModal(OpenMoonCalendarDialog, CalendarWindow, CheckDayTooltip);
 }
 
 // Opened on a clock outside the range, the window shows the clock's own month; the moves only
