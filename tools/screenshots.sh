@@ -113,8 +113,30 @@ capture_window() {
 capture_window moon "$docs/moon-info.png"
 capture_window calendar "$docs/calendar.png"
 
+# The calendar with the pointer on 21 March (天赦日 and 一粒万倍日, 春分の日): the day's tooltip.
+# The cell's origin in the picture is (184, 282); the window's frame adds 4 pixels on the left
+# and 26 above (Wine's caption).
+capture_day_tooltip() {
+    local rect="$run/notes.rect" x y w h
+    : >"$rect"
+    "$wine" "$shots" window calendar 8 </dev/null >"$rect" 2>/dev/null &
+    local pid=$!
+    for _ in $(seq 100); do
+        [ -s "$rect" ] && break
+        sleep 0.1
+    done
+    read -r x y w h < <(tr -d '\r' <"$rect")
+    xdotool mousemove $((x + 4 + 184 + 40)) $((y + 26 + 282 + 30))
+    sleep 0.3
+    xdotool mousemove $((x + 4 + 184 + 44)) $((y + 26 + 282 + 34))
+    sleep 2.5
+    import -window root -crop "$((w + 118))x$((h + 51))+$((x - 41))+$((y - 19))" +repage "$1"
+    wait "$pid" || true
+}
+capture_day_tooltip "$docs/calendar-notes.png"
+
 echo "screenshots: $docs/tray.png ($icons_w px of icons), $docs/splash.png," \
-    "$docs/moon-info.png, $docs/calendar.png"
+    "$docs/moon-info.png, $docs/calendar.png, $docs/calendar-notes.png"
 bash "$root/tools/editor-shots.sh" "$windows"
 # The scales need a larger screen than this one: a display of their own.
 "$wineserver" -k 2>/dev/null || true
