@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "presentation/shift_jis.h"
+
 namespace {
 
 // Seconds of the date, unrounded; an instant on the date lies in [0, 86400).
@@ -54,4 +56,27 @@ char* FormatEventMinutes(char* dest, size_t size, const DayEvents& events, int32
         const int32_t m = static_cast<int32_t>(std::floor(SecondOfDay(events, jd) / 60 + 0.5));
         std::snprintf(one, n, "%02d:%02d", m / 60, m % 60);
     });
+}
+
+void ComposeRiseSetLines(const DayEvents& events, char* moonLine, char* sunLine, size_t size) {
+    char rise[16];
+    char transit[16];
+    char set[16];
+    std::snprintf(moonLine, size, "月の出 %s  南中 %s  月の入 %s",
+                  FormatEventMinutes(rise, sizeof rise, events, Moonrise),
+                  FormatEventMinutes(transit, sizeof transit, events, MoonTransit),
+                  FormatEventMinutes(set, sizeof set, events, Moonset));
+    std::snprintf(sunLine, size, "日の出 %s  日の入 %s",
+                  FormatEventMinutes(rise, sizeof rise, events, Sunrise),
+                  FormatEventMinutes(set, sizeof set, events, Sunset));
+}
+
+void ComposeRisePlaceLine(char* dest, size_t size, const char* placeName) {
+    if (size == 0) {
+        return;
+    }
+    dest[0] = '\0';
+    AppendShiftJisText(dest, size, "今日の月と太陽（");
+    AppendShiftJisText(dest, size, placeName);
+    AppendShiftJisText(dest, size, "）");
 }

@@ -19,3 +19,12 @@ char* FormatEventSeconds(char* dest, size_t size, const DayEvents& events, int32
 // The same as "HH:MM", rounded to the nearest minute from the unrounded instant (12:34:29.6 reads
 // 12:34), and "――" when there is none. 12 bytes always suffice; returns dest.
 char* FormatEventMinutes(char* dest, size_t size, const DayEvents& events, int32_t kind);
+
+// The Moon window's lines of a date's events to the minute: "月の出 18:23  南中 00:41  月の入
+// 07:12" into moonLine and "日の出 06:50  日の入 16:38" into sunLine (each `size` bytes; 64 always
+// suffice), "――" for an event that does not occur that date.
+void ComposeRiseSetLines(const DayEvents& events, char* moonLine, char* sunLine, size_t size);
+
+// The heading of those lines: "今日の月と太陽（" the place's name "）", cut at a character boundary
+// to `size` bytes.
+void ComposeRisePlaceLine(char* dest, size_t size, const char* placeName);

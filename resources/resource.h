@@ -72,6 +72,9 @@
 #define IDC_PREVIOUSNEW 1111
 #define IDC_NEXTFULL 1112
 #define IDC_FILESPLACE 1113
+#define IDC_RISEPLACE 1114
+#define IDC_MOONTIMES 1115
+#define IDC_SUNTIMES 1116
 
 // Month calendar window.
 #define IDC_PREVMONTH 1100

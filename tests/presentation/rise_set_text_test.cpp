@@ -88,3 +88,22 @@ TEST(FormatEventSeconds, CutToTheRoomGiven) {
 }
 
 }  // namespace
+
+namespace {
+
+// A date without moonrise: the Moon window's line shows the bars in its place.
+TEST(ComposeRiseSetLines, NamesEveryEventAndBarsTheMissingOne) {
+    DayEvents e = OneEvent(6 * 3600 + 50 * 60 + 26);
+    e.count[MoonTransit] = 1;
+    e.jd[MoonTransit][0] = kDayStart + (41 * 60) / 86400.0;
+    char moon[64];
+    char sun[64];
+    ComposeRiseSetLines(e, moon, sun, sizeof moon);
+    EXPECT_STREQ(moon, "月の出 ――  南中 00:41  月の入 ――");
+    EXPECT_STREQ(sun, "日の出 06:50  日の入 ――");
+    char heading[24];
+    ComposeRisePlaceLine(heading, sizeof heading, "鹿児島県 鹿児島市");
+    EXPECT_STREQ(heading, "今日の月と太陽（鹿児島");
+}
+
+}  // namespace
