@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "astro/rise_set.h"
+#include "cli/commands.h"
+#include "presentation/rise_set_text.h"
+#include "tests/cli/cli_test_support.h"
+
+namespace {
+
+struct RiseLine {
+    const char* label;
+    const char* from;
+    const char* to;
+    const char* place;  // --place, or null
+    bool json;
+    int32_t bias;
+    int status;
+    const char* output;  // the whole of stdout, or the first line of stderr when status is 2
+};
+
+static const RiseLine kLines[] = {
+    {       "TokyoByDefault", "2024-01-01", "2024-01-02",       nullptr, false, -540, 0,
+     "2024-01-01\t21:30:12\t03:27:38\t10:13:32\t06:50:26\t16:38:00\n"
+     "2024-01-02\t22:26:36\t04:08:11\t10:37:13\t06:50:38\t16:38:46\n"                     },
+ // Across a year's end and the first date of the range.
+    {     "YearBoundaryJson", "1900-12-31", "1901-01-01",       nullptr,  true, -540, 0,
+     "{\"date\":\"1900-12-31\",\"moonrise\":[\"12:32:56\"],\"transit\":[\"19:32:56\"],"
+     "\"moonset\":[\"01:32:13\"],\"sunrise\":[\"06:50:32\"],\"sunset\":[\"16:37:26\"]}\n"
+     "{\"date\":\"1901-01-01\",\"moonrise\":[\"13:18:26\"],\"transit\":[\"20:29:39\"],"
+     "\"moonset\":[\"02:39:35\"],\"sunrise\":[\"06:50:46\"],\"sunset\":[\"16:38:10\"]}\n" },
+ // The southern hemisphere, through a leap day.
+    {      "CapeTownLeapDay", "2024-02-29", "2024-03-01",  "-33.9,18.4", false,    0, 0,
+     "2024-02-29\t19:47:56\t02:00:34\t08:48:42\t04:33:35\t17:23:27\n"
+     "2024-03-01\t20:18:41\t02:43:34\t09:48:01\t04:34:27\t17:22:13\n"                     },
+ // North of the Arctic circle in June: no sunrise or sunset, two moonrises on one date.
+    {   "TromsoTwoMoonrises", "2024-06-03", "2024-06-03", "69.65,18.96", false,  -60, 0,
+     "2024-06-03\t00:29:42,23:47:30\t08:48:55\t18:17:20\t-\t-\n"                          },
+    {"TromsoTwoMoonsetsJson", "2024-06-15", "2024-06-15", "69.65,18.96",  true,  -60, 0,
+     "{\"date\":\"2024-06-15\",\"moonrise\":[\"13:18:57\"],\"transit\":[\"18:49:08\"],"
+     "\"moonset\":[\"00:14:34\",\"23:51:10\"],\"sunrise\":[],\"sunset\":[]}\n"            },
+    {   "LatitudeOutOfRange", "2024-01-01", "2024-01-01",        "91,0", false,    0, 2,
+     "nocturo-cli: malformed place '91,0' (LAT,LON in degrees: -89.5..89.5,-180..180)"    },
+    {              "NoComma", "2024-01-01", "2024-01-01",        "35.6", false,    0, 2,
+     "nocturo-cli: malformed place '35.6' (LAT,LON in degrees: -89.5..89.5,-180..180)"    },
+    {          "ThreeValues", "2024-01-01", "2024-01-01",    "35,139,0", false,    0, 2,
+     "nocturo-cli: malformed place '35,139,0' (LAT,LON in degrees: -89.5..89.5,-180..180)"},
+    {             "Exponent", "2024-01-01", "2024-01-01",      "35,1e2", false,    0, 2,
+     "nocturo-cli: malformed place '35,1e2' (LAT,LON in degrees: -89.5..89.5,-180..180)"  },
+    {           "EmptyPlace", "2024-01-01", "2024-01-01",            "", false,    0, 2,
+     "nocturo-cli: malformed place '' (LAT,LON in degrees: -89.5..89.5,-180..180)"        },
+    {         "ToBeforeFrom", "2024-01-02", "2024-01-01",       nullptr, false,    0, 2,
+     "nocturo-cli: date TO '2024-01-01' lies before FROM '2024-01-02'"                    },
+    {      "OutsideTheYears", "2024-01-01", "2101-01-01",       nullptr, false,    0, 2,
+     "nocturo-cli: date TO '2101-01-01' is outside years 1900-2100"                       },
+};
+
+class RiseLines : public testing::TestWithParam<RiseLine> {};
+
+TEST_P(RiseLines, PrintOrRefuse) {
+    const RiseLine& c = GetParam();
+    CliArguments args = Arguments({c.from, c.to}, c.bias);
+    if (c.place) {
+        args.options[args.optionCount++] = {"--place", c.place};
+    }
+    if (c.json) {
+        args.options[args.optionCount++] = {"--json", nullptr};
+    }
+    const CommandOutput result = Capture(RunRise, args);
+    EXPECT_EQ(result.status, c.status);
+    if (c.status == 0) {
+        EXPECT_EQ(result.out, c.output);
+        EXPECT_EQ(result.err, "");
+    } else {
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err.substr(0, result.err.find('\n')), c.output);
+        EXPECT_NE(result.err.find("usage: nocturo-cli"), std::string::npos);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(RunRise, RiseLines, testing::ValuesIn(kLines),
+                         [](const testing::TestParamInfo<RiseLine>& info) {
+                             return std::string(info.param.label);
+                         });
+
+// A month at Naha: every line is the core's events of its date, in order, with nothing missing.
+TEST(RunRise, LinesAreTheCoresEventsDateByDate) {
+    CliArguments args = Arguments({"2031-12-20", "2032-01-20"}, -540);
+    args.options[args.optionCount++] = {"--place", "26.2124,127.6809"};
+    const CommandOutput result = Capture(RunRise, args);
+    ASSERT_EQ(result.status, 0);
+    std::istringstream lines(result.out);
+    std::string line;
+    SYSTEMTIME date = {2031, 12, 0, 20, 12, 0, 0, 0};
+    int count = 0;
+    while (std::getline(lines, line)) {
+        const DayEvents events =
+            ComputeDayEvents({26.2124, 127.6809}, date.wYear, date.wMonth, date.wDay, -540);
+        char expected[128];
+        char dateText[16];
+        int used = std::snprintf(expected, sizeof expected, "%s",
+                                 FormatDateText(dateText, sizeof dateText, date));
+        for (int32_t kind = 0; kind < DayEventKindCount; ++kind) {
+            char column[24];
+            used += std::snprintf(expected + used, sizeof expected - used, "\t%s",
+                                  FormatEventSeconds(column, sizeof column, events, kind));
+        }
+        EXPECT_EQ(line, expected);
+        SystemTimeFromJulianDate(JulianDateFromSystemTime(date) + 1, &date);
+        ++count;
+    }
+    EXPECT_EQ(count, 32);
+}
+
+}  // namespace
