@@ -364,6 +364,10 @@ void PrintUsage(FILE* stream) {
                  "  in one step instead of to stdout. Local dates are Japan's (bias -540) unless\n"
                  "  --bias is given; DTSTAMP is SOURCE_DATE_EPOCH when set; phases are in UTC,\n"
                  "  to the minute of their instant (seconds dropped).\n"
+                 "rise: columns date, moonrise, transit, moonset, sunrise, sunset; local\n"
+                 "  HH:MM:SS to the nearest second, '-' for none, two on one date joined by ',';\n"
+                 "  --place LAT,LON in decimal degrees, north and east positive, latitude\n"
+                 "  -89.5..89.5, longitude -180..180 (default 35.6581,139.7414, Tokyo).\n"
                  "exit status: 0 done, 1 a computation failed, 2 an argument error.\n");
 }
 

@@ -62,7 +62,8 @@ int RunDays(const CliArguments& args);  // calendar_commands.cpp
 int RunTerms(const CliArguments& args);
 int RunMonth(const CliArguments& args);
 int RunToday(const CliArguments& args);
-int RunIcs(const CliArguments& args);  // ics_command.cpp
+int RunIcs(const CliArguments& args);   // ics_command.cpp
+int RunRise(const CliArguments& args);  // rise_command.cpp
 
 // Applies the option --custom FILE of a calendar command, or no custom holidays without it. A file
 // that cannot be opened is an argument error (usage printed, returns 2); a foreign or damaged one

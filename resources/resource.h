@@ -9,6 +9,7 @@
 #define IDD_SPLASH 151
 #define IDD_HOLIDAYLIST 154
 #define IDD_HOLIDAYEDIT 155
+#define IDD_PLACE 156
 
 // Strings.
 #define IDS_ALREADYRUNNING 102
@@ -19,6 +20,10 @@
 #define IDS_SAVEFAILED 107
 #define IDS_NAMENOTSHIFTJIS 108
 #define IDS_STARTUPFAILED 109
+#define IDS_PLACENAMEREQUIRED 110
+#define IDS_BADLATITUDE 111
+#define IDS_BADLONGITUDE 112
+#define IDS_PLACESAVEFAILED 113
 
 // Bitmaps.
 #define IDB_TIDES 130
@@ -62,6 +67,7 @@
 #define IDM_EXIT 40008
 #define IDM_STARTUP 40009
 #define IDM_SHOWNOTES 40010
+#define IDM_PLACE 40011
 
 // Moon information dialog.
 #define IDC_PICTURENOW 1008
@@ -103,6 +109,12 @@
 #define IDC_WEEKDAYLIST 1140
 #define IDC_LASTYEAR 1141
 #define IDC_LASTYEARSPIN 1142
+
+// Place dialog.
+#define IDC_PLACELIST 1150
+#define IDC_PLACENAME 1151
+#define IDC_LATITUDE 1152
+#define IDC_LONGITUDE 1153
 
 // The list data of a dialog, stored beside it as a resource of this type.
 #ifndef RT_DLGINIT

@@ -2,7 +2,8 @@
 # Makes the README's pictures of the custom holiday dialogs in docs/ from the real dialogs under
 # Wine, on a few sample records held in memory (no data file is touched):
 #   docs/holidays.png        the list, the company's day off by weekday rule selected;
-#   docs/holiday-editor.png  the editor opened on that record.
+#   docs/holiday-editor.png  the editor opened on that record;
+#   docs/place.png           the place dialog on the office of 大阪府.
 # Usage: tools/editor-shots.sh [WINDOWS BUILD FOLDER]   (default: build/windows; built if needed)
 set -euo pipefail
 
@@ -22,7 +23,8 @@ rm -rf "$run"
 mkdir -p "$run" "$docs"
 winpath() { printf 'Z:%s' "$(tr / '\\' <<<"$1")"; }
 timeout 120 "$root/tools/wine-run.sh" "$shots" "$(winpath "$run/list.bmp")" \
-    "$(winpath "$run/editor.bmp")"
+    "$(winpath "$run/editor.bmp")" "$(winpath "$run/place.bmp")"
 convert "$run/list.bmp" "$docs/holidays.png"
 convert "$run/editor.bmp" "$docs/holiday-editor.png"
-echo "editor-shots: $docs/holidays.png, $docs/holiday-editor.png"
+convert "$run/place.bmp" "$docs/place.png"
+echo "editor-shots: $docs/holidays.png, $docs/holiday-editor.png, $docs/place.png"

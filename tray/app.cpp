@@ -19,7 +19,9 @@
 #include "ui/calendar_drawing.h"
 #include "ui/dialogs.h"
 #include "ui/moon_info_dialog.h"
+#include "ui/place_dialog.h"
 #include "ui/ui_clock.h"
+#include "ui/ui_place.h"
 #include "ui/win32_text.h"
 
 namespace {
@@ -172,6 +174,9 @@ void OnCommand(HWND window, UINT id) {
             break;
         case IDM_HOLIDAYS:
             OpenCustomHolidayListDialog(window);
+            break;
+        case IDM_PLACE:
+            OpenPlaceDialog(window);
             break;
         case IDM_STARTUP:
             ToggleStartWithWindows(window);
@@ -417,6 +422,8 @@ int RunProgram(HINSTANCE instance) {
     RepointStartupEntry();
     SetCustomHolidayPath(GetDataPath());
     SetWindowServices(WindowServices{instance, ReadShowAge, WriteShowAge, FullRefresh});
+    SetUiPlace(ReadPlaceSetting());
+    SetPlaceServices(PlaceServices{WritePlaceSetting, FullRefresh});
     // The windows read the program's clock, so that "today" is the same moment everywhere.
     SetUiClock(UiClock{ReadUtcClock, ReadLocalClock});
     PrepareSlots(mainWindow);

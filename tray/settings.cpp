@@ -21,6 +21,10 @@ const char kCalendarSection[] = "Calendar";
 const char kShowAgeKey[] = "ShowAge";
 const char kShowNotesKey[] = "ShowNotes";
 bool showNotes = true;
+const char kPlaceSection[] = "Place";
+const char kPlaceNameKey[] = "Name";
+const char kLatitudeKey[] = "Latitude";
+const char kLongitudeKey[] = "Longitude";
 
 // The value of `key`, "" when the file, the section or the key is missing.
 void ReadValue(const char* section, const char* key, char* value, DWORD size) {
@@ -50,6 +54,13 @@ bool ReadSwitch(const char* section, const char* key) {
         return true;
     }
     return ParseSettingValue(value) != 0;
+}
+
+bool WriteText(const char* section, const char* key, const char* value) {
+    return settingsPath[0] != '\0' &&
+           WritePrivateProfileStringW(
+               WideFromShiftJis(section).c_str(), WideFromShiftJis(key).c_str(),
+               WideFromShiftJis(value).c_str(), WideFromShiftJis(settingsPath).c_str()) != FALSE;
 }
 
 bool SystemWantsReverseTrayOrder() {
@@ -184,4 +195,32 @@ void SetShowNotes(bool on) {
 
 void WriteShowAge(bool on) {
     WriteSwitch(kCalendarSection, kShowAgeKey, on);
+}
+
+PlaceSetting ReadPlaceSetting() {
+    PlaceSetting place = DefaultPlaceSetting();
+    if (settingsPath[0] == '\0') {
+        return place;
+    }
+    char name[127];
+    char latitude[127];
+    char longitude[127];
+    ReadValue(kPlaceSection, kPlaceNameKey, name, sizeof name);
+    ReadValue(kPlaceSection, kLatitudeKey, latitude, sizeof latitude);
+    ReadValue(kPlaceSection, kLongitudeKey, longitude, sizeof longitude);
+    ResolvePlaceSetting(name, latitude, longitude, &place);
+    return place;
+}
+
+bool WritePlaceSetting(const PlaceSetting& place) {
+    char latitude[16];
+    char longitude[16];
+    FormatCoordinate(latitude, sizeof latitude, place.place.latitude);
+    FormatCoordinate(longitude, sizeof longitude, place.place.longitude);
+    // All three are tried even when one is refused; the caller learns of the failure and keeps
+    // the old place in use.
+    const bool name = WriteText(kPlaceSection, kPlaceNameKey, place.name);
+    const bool north = WriteText(kPlaceSection, kLatitudeKey, latitude);
+    const bool east = WriteText(kPlaceSection, kLongitudeKey, longitude);
+    return name && north && east;
 }

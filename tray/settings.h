@@ -1,6 +1,7 @@
 // The settings file and the two file paths beside the program.
 #pragma once
 
+#include "presentation/place.h"
 #include "tray/tray_icons.h"
 
 // At start-up, after the main window exists and before the tray slots are prepared: sets
@@ -53,3 +54,11 @@ bool ShowNotes();
 // Switches the selected days on or off and writes "ShowNotes" as "1" or "0" (the write is skipped
 // without a settings path).
 void SetShowNotes(bool on);
+// The observer's place of section "Place": Name, Latitude and Longitude (decimal degrees, north and
+// east positive). When any of the three is missing, unreadable or out of range, and without a
+// settings path, all three are the default (東京, 35.6581, 139.7414). Nothing is written.
+PlaceSetting ReadPlaceSetting();
+
+// Writes the place to section "Place", the coordinates with four decimals. Returns false without a
+// settings path or when the file did not take a value.
+bool WritePlaceSetting(const PlaceSetting& place);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "presentation/place.h"
 #include "presentation/settings_values.h"
 #include "presentation/tray_logic.h"
 #include "tests/fuzz/fuzz_check.h"
@@ -52,5 +53,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(arguments >= text.c_str() && arguments <= text.c_str() + text.size());
     const StartOption option = ParseStartOption(arguments);
     FUZZ_CHECK(option == StartNormally || std::strlen(arguments) == 2);
+
+    // A coordinate of [Place]: accepted only within range, and written back as a text that reads
+    // again to the same four decimals.
+    double degrees = 0;
+    if (ParseLongitude(text.c_str(), &degrees)) {
+        FUZZ_CHECK(degrees >= -kMaxPlaceLongitude && degrees <= kMaxPlaceLongitude);
+        char written[16];
+        char again[16];
+        double back = 0;
+        FUZZ_CHECK(ParseLongitude(FormatCoordinate(written, sizeof written, degrees), &back));
+        FUZZ_CHECK(std::strcmp(FormatCoordinate(again, sizeof again, back), written) == 0);
+    }
+    PlaceSetting place = {};
+    if (ValidatePlaceFields(text.c_str(), "35", "139", &place) == PlaceProblem::None) {
+        FUZZ_CHECK(place.name[0] != '\0' && std::strlen(place.name) < kPlaceNameSize);
+    }
     return 0;
 }

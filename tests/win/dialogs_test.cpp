@@ -118,12 +118,14 @@ static const TemplateText kTemplateTexts[] = {
     {    "EditByWeekday",  IDD_HOLIDAYEDIT, IDC_BYWEEKDAY,                               "曜日"},
     {       "EditDayOff",  IDD_HOLIDAYEDIT,    IDC_DAYOFF,                               "休日"},
     {    "SplashCaption",       IDD_SPLASH,             0,                                     ""},
+    {     "PlaceCaption",        IDD_PLACE,             0,                      "場所の設定"},
+    {      "PlaceCancel",        IDD_PLACE,      IDCANCEL,                      "キャンセル"},
 };
 
 // Each template opened once for all its rows: showing a window costs Wine a moment.
 TEST_F(Dialogs, TemplateTextsReadBackInShiftJis) {
-    for (int dialogId :
-         {IDD_MOONINFO, IDD_MOONCALENDAR, IDD_SPLASH, IDD_HOLIDAYLIST, IDD_HOLIDAYEDIT}) {
+    for (int dialogId : {IDD_MOONINFO, IDD_MOONCALENDAR, IDD_SPLASH, IDD_HOLIDAYLIST,
+                         IDD_HOLIDAYEDIT, IDD_PLACE}) {
         HWND dialog = OpenModeless(dialogId);
         ASSERT_NE(dialog, nullptr) << dialogId;
         for (const TemplateText& expected : kTemplateTexts) {

@@ -129,6 +129,26 @@ TEST_F(SettingsFile, ShowAgeIsReadAndWritten) {
     EXPECT_EQ(Lines(), (std::vector<std::string>{"[Calendar]", "ShowAge=1"}));
 }
 
+// [Place] through the profile service: names and keys in any case, the values as the dialog wrote
+// them; one value missing or out of range gives the default for all three. Nothing is written.
+TEST_F(SettingsFile, PlaceIsReadWrittenAndFallsBackAsAWhole) {
+    EXPECT_TRUE(WritePlaceSetting({
+        "Naha", {26.2124, 127.6809}
+    }));
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"[Place]", "Name=Naha", "Latitude=26.2124",
+                                                 "Longitude=127.6809"}));
+    Write("[place]\r\nname=Naha\r\nlatitude= 26.2124\r\nLONGITUDE=127.6809\r\n");
+    EXPECT_STREQ(ReadPlaceSetting().name, "Naha");
+    EXPECT_EQ(ReadPlaceSetting().place.longitude, 127.6809);
+    for (const char* file : {"[Place]\r\nName=Naha\r\nLatitude=26.2124\r\n",
+                             "[Place]\r\nName=Naha\r\nLatitude=95\r\nLongitude=127.6809\r\n"}) {
+        Write(file);
+        EXPECT_STREQ(ReadPlaceSetting().name, "東京") << file;
+        EXPECT_EQ(ReadPlaceSetting().place.latitude, 35.6581) << file;
+    }
+    EXPECT_EQ(Lines().size(), 4u);  // the last file as it was written
+}
+
 TEST_F(SettingsFile, WithoutPathNothingIsReadOrWritten) {
     SetSettingsPaths(std::string(300, 'a').c_str());
     EXPECT_STREQ(GetSettingsPath(), "");
@@ -138,6 +158,7 @@ TEST_F(SettingsFile, WithoutPathNothingIsReadOrWritten) {
     slots_[0].enabled = 0;
     EXPECT_EQ(Read(), (std::vector<int>{0, 0, 0, 0, 0}));
     WriteIconSetting("MoonIcon", true);
+    EXPECT_FALSE(WritePlaceSetting(DefaultPlaceSetting()));
     EXPECT_TRUE(ReadShowAge());
     EXPECT_FALSE(fs::exists(exe_.substr(0, exe_.size() - 4) + ".ini"));
 }

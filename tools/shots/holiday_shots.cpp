@@ -1,6 +1,7 @@
 // Shows the custom holiday list on a few sample records, then the editor on one of them, and copies
 // each window from the screen into a 24-bit BMP file.
-// Usage: nocturo_holiday_shots LIST.bmp EDITOR.bmp   (exit code 0 when both were written)
+// Usage: nocturo_holiday_shots LIST.bmp EDITOR.bmp [PLACE.bmp]   (exit code 0 when all were
+// written); PLACE.bmp is the place dialog.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,6 +13,8 @@
 #include "resources/resource.h"
 #include "ui/dialogs.h"
 #include "ui/holiday_dialogs.h"
+#include "ui/place_dialog.h"
+#include "ui/ui_place.h"
 
 namespace {
 
@@ -38,6 +41,7 @@ static const SampleHoliday kSamples[] = {
 
 const char* gListFile;
 const char* gEditorFile;
+const char* gPlaceFile;  // null when no picture of the place dialog is asked for
 int gWritten = 0;
 int gStep = 0;
 
@@ -119,15 +123,29 @@ void CALLBACK NextStep(HWND, UINT, UINT_PTR id, DWORD) {
     }
 }
 
+// The place dialog, on the office of 大阪府 as the current place: shown and painted, copied,
+// closed unsaved.
+void CALLBACK NextPlaceStep(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dialog = GetPlaceDialog().window;
+    if (dialog == nullptr) {
+        return;
+    }
+    UpdateWindow(dialog);
+    gWritten += SaveWindowPicture(dialog, gPlaceFile);
+    Click(dialog, IDCANCEL);
+    KillTimer(nullptr, id);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        fprintf(stderr, "usage: nocturo_holiday_shots LIST.bmp EDITOR.bmp\n");
+    if (argc != 3 && argc != 4) {
+        fprintf(stderr, "usage: nocturo_holiday_shots LIST.bmp EDITOR.bmp [PLACE.bmp]\n");
         return 2;
     }
     gListFile = argv[1];
     gEditorFile = argv[2];
+    gPlaceFile = argc == 4 ? argv[3] : nullptr;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -150,5 +168,11 @@ int main(int argc, char** argv) {
     }
     SetTimer(nullptr, 0, 700, NextStep);
     OpenCustomHolidayListDialog(nullptr);
-    return gWritten == 2 ? 0 : 1;
+    if (gPlaceFile == nullptr) {
+        return gWritten == 2 ? 0 : 1;
+    }
+    SetUiPlace(PrefecturalCapitalPlace(26));
+    SetTimer(nullptr, 0, 700, NextPlaceStep);
+    OpenPlaceDialog(nullptr);
+    return gWritten == 3 ? 0 : 1;
 }
