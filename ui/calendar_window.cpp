@@ -4,11 +4,13 @@
 
 #include "calendar/month_model.h"
 #include "presentation/almanac_texts.h"
+#include "presentation/rise_set_text.h"
 #include "presentation/calendar_layout.h"
 #include "resources/resource.h"
 #include "ui/dialogs.h"
 #include "ui/moon_strip.h"
 #include "ui/ui_clock.h"
+#include "ui/ui_place.h"
 #include "ui/win32_text.h"
 
 namespace {
@@ -245,6 +247,14 @@ std::wstring CalendarDayTipText(int32_t k) {
     uint16_t month = 0;
     CalendarCellMonth(model, k, &year, &month);
     std::wstring text = WideFromUtf8(DayInWordsUtf8(year, month, cell, Utf8FromShiftJis));
+    // The day's risings and settings at the chosen place.
+    const PlaceSetting& place = GetUiPlace();
+    const DayEvents events = ComputeDayEvents(place.place, year, month, cell.day, model.bias);
+    char moon[64];
+    char sun[64];
+    ComposeRiseSetLines(events, moon, sun, sizeof moon);
+    text += L"\n場所 " + WideFromShiftJis(place.name) + L"\n" + WideFromShiftJis(moon) + L"\n" +
+            WideFromShiftJis(sun);
     // The tooltip breaks lines at CR LF.
     std::wstring lines;
     for (wchar_t c : text) {

@@ -6,12 +6,14 @@
 #include "presentation/moon_info.h"
 #include "presentation/picture_sizes.h"
 #include "presentation/pictures.h"
+#include "presentation/rise_set_text.h"
 #include "presentation/settings_values.h"
 #include "presentation/shift_jis.h"
 #include "resources/resource.h"
 #include "ui/dialogs.h"
 #include "ui/moon_strip.h"
 #include "ui/ui_clock.h"
+#include "ui/ui_place.h"
 #include "ui/win32_text.h"
 
 namespace {
@@ -108,6 +110,23 @@ void SetInstantLine(HWND window, int control, JulianCenturies instant, int32_t b
     char line[kLineSize];
     FormatMoonInstantLine(line, sizeof line, local, PlatformLongDate, PlatformTimeWithoutSeconds);
     SetWindowShiftJisText(GetDlgItem(window, control), line);
+}
+
+// Today's risings, transit and settings at the chosen place, to the minute.
+void SetRiseSetLines(HWND window, int32_t bias) {
+    SYSTEMTIME local;
+    ReadUiLocalClock(&local);
+    const PlaceSetting& place = GetUiPlace();
+    const DayEvents events =
+        ComputeDayEvents(place.place, local.wYear, local.wMonth, local.wDay, bias);
+    char heading[kPlaceNameSize + 32];
+    ComposeRisePlaceLine(heading, sizeof heading, place.name);
+    char moon[64];
+    char sun[64];
+    ComposeRiseSetLines(events, moon, sun, sizeof moon);
+    SetWindowShiftJisText(GetDlgItem(window, IDC_RISEPLACE), heading);
+    SetWindowShiftJisText(GetDlgItem(window, IDC_MOONTIMES), moon);
+    SetWindowShiftJisText(GetDlgItem(window, IDC_SUNTIMES), sun);
 }
 
 void OpenDialog(HWND window) {
@@ -223,6 +242,7 @@ void RefreshMoonInfoDialog() {
     DrawPictures(window, figures.phaseAngle);
     SetInstantLine(window, IDC_PREVIOUSNEW, figures.newMoon, bias);
     SetInstantLine(window, IDC_NEXTFULL, figures.fullMoon, bias);
+    SetRiseSetLines(window, bias);
 }
 
 INT_PTR CALLBACK MoonInfoDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -150,6 +150,10 @@ void CheckMoonInfoAtNewYear2005() {
     EXPECT_NE(newMoon.find("12"), std::string::npos) << newMoon;
     EXPECT_EQ(fullMoon.rfind("2005", 0), 0u) << fullMoon;
     EXPECT_TRUE(EndsWith(fullMoon, " 19:32")) << fullMoon;
+    // The day's events at the default place, Tokyo, rounded to the minute.
+    EXPECT_EQ(ItemText(dialog, IDC_RISEPLACE), "今日の月と太陽（東京）");
+    EXPECT_EQ(ItemText(dialog, IDC_MOONTIMES), "月の出 21:45  南中 03:38  月の入 10:21");
+    EXPECT_EQ(ItemText(dialog, IDC_SUNTIMES), "日の出 06:51  日の入 16:39");
     const MoonInfoDialogState& state = GetMoonInfoDialogState();
     EXPECT_NEAR(state.slots[0].angle, 238.63, 0.01);
     for (const MoonPictureSlot& slot : state.slots) {
@@ -336,6 +340,7 @@ void CheckDayTooltip() {
     const std::wstring on = CalendarDayTipText(k);
     EXPECT_NE(on.find(L"2024年3月15日"), std::wstring::npos);
     EXPECT_NE(on.find(L"天赦日・一粒万倍日"), std::wstring::npos);
+    EXPECT_NE(on.find(L"場所 東京\r\n月の出 "), std::wstring::npos);
     SetCalendarNotesShown(false);
     EXPECT_EQ(CalendarDayTipText(k).find(L"天赦日"), std::wstring::npos);
     SetCalendarNotesShown(true);
