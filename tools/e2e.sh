@@ -332,8 +332,29 @@ check "code page 1252: the Moon information window opens" \
     probe open command 40001 Nocturo 1110 30
 timeout 30 "$wine" "$english/nocturo.exe" -r
 check "code page 1252: ends with code 0" exits_with_zero "$english_pid" 20
-check "code page 1252: settings written beside the program in 月暦" \
-    grep -q 'MoonIcon=1' "$english/nocturo.ini"
+# Under code page 1252 a new settings file is UTF-16, so that a place named in Japanese survives.
+utf16_ini_has() {
+    iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r' | grep -qx "$2"
+}
+check "code page 1252: settings written beside the program in 月暦, in UTF-16" \
+    utf16_ini_has "$english/nocturo.ini" MoonIcon=1
+# A place named in Japanese, read from that file: the Moon window's heading names it.
+printf '[Place]\r\nName=札幌\r\nLatitude=43.0642\r\nLongitude=141.3469\r\n' |
+    iconv -f UTF-8 -t UTF-16LE >>"$english/nocturo.ini"
+moon_window_names_sapporo() {
+    local seen
+    probe tray 034 30 >/dev/null || return 1
+    seen="$(probe open command 40001 Nocturo 1114 30)" || return 1
+    echo "$seen"
+    # "札幌" in Shift_JIS within the heading.
+    grep -q '8e 44 96 79' <<<"$seen"
+}
+cp1252 "$wine" "$english/nocturo.exe" </dev/null >/dev/null 2>&1 &
+english_pid=$!
+pids+=("$english_pid")
+check "code page 1252: the place named 札幌 in the settings file" moon_window_names_sapporo
+timeout 30 "$wine" "$english/nocturo.exe" -r
+check "code page 1252: ends again with code 0" exits_with_zero "$english_pid" 20
 
 # Every window's texts and the calendar's picture at a fixed moment, under both code pages, from a
 # folder named 月暦 that also holds the data file the dump saves and reads back.

@@ -90,8 +90,28 @@ void LoadSettings() {
     // folder with a dot in its name still finds its files beside itself.
     SetSettingsPaths(ProgramPathText().c_str());
     KeepFilesWhereTheyCanBeWritten();
+    StartSettingsFile();
     ReadIconSettings(TraySlots(), TrayIconCount);
     showNotes = ReadSwitch(kSettingsSection, kShowNotesKey);
+}
+
+void StartSettingsFile() {
+    // The profile service writes a file without a byte-order mark in the system's ANSI code page,
+    // in which a place named in Japanese becomes "?" on any system but a Japanese one; a file that
+    // starts with the UTF-16 mark is read and written in UTF-16 everywhere. A Japanese system
+    // keeps the plain file of earlier versions, and an existing file is never rewritten.
+    if (settingsPath[0] == '\0' || GetACP() == kProgramCodePage) {
+        return;
+    }
+    HANDLE file = CreateFileW(WideFromShiftJis(settingsPath).c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    static const unsigned char kUtf16Mark[2] = {0xFF, 0xFE};
+    DWORD written = 0;
+    WriteFile(file, kUtf16Mark, sizeof kUtf16Mark, &written, nullptr);
+    CloseHandle(file);
 }
 
 void SetSettingsPaths(const char* modulePath) {

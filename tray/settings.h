@@ -12,6 +12,10 @@
 // beside the program are copied there the first time.
 void LoadSettings();
 
+// Makes a settings file that does not exist yet as an empty UTF-16 one (its byte-order mark alone)
+// on a system whose ANSI code page is not 932, so that Japanese values keep their characters.
+void StartSettingsFile();
+
 // Keeps the settings and data files in %APPDATA%\Nocturo when the folder of the derived paths does
 // not accept a new file (see LoadSettings); otherwise leaves them beside the program.
 void KeepFilesWhereTheyCanBeWritten();
