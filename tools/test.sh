@@ -151,7 +151,11 @@ fi
 # Every native test again with AddressSanitizer (out-of-bounds, use after free, leaks) and
 # UndefinedBehaviorSanitizer (overflow, shifts, bad conversions); the first report ends the test.
 sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-if build sanitize "$sanitize" -DCMAKE_C_FLAGS="$sanitizers" -DCMAKE_CXX_FLAGS="$sanitizers" \
+# Optimised a little and with line tables only: the reports keep their files and lines, and the
+# build takes about half the time of the usual -O2 -g. The benchmarks are not built.
+if build sanitize "$sanitize" -DCMAKE_BUILD_TYPE=Sanitize -DCMAKE_C_FLAGS_SANITIZE="-O1 -g1" \
+    -DCMAKE_CXX_FLAGS_SANITIZE="-O1 -g1" -DNOCTURO_BENCHMARKS=OFF \
+    -DCMAKE_C_FLAGS="$sanitizers" -DCMAKE_CXX_FLAGS="$sanitizers" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"; then
     echo "== sanitize: tests"
     t=$SECONDS
