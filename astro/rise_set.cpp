@@ -330,15 +330,23 @@ namespace {
 // fastest part follows the Moon's month, a few arcseconds), while the precise series (over a
 // thousand terms) costs thirty times the short one: it is evaluated at knots eight days apart and
 // interpolated linearly, within 0.72", so that a year of risings and settings costs hardly more
-// than with the short series alone. The two knots last used are kept, keyed by their index.
-struct SunCorrectionKnots {
-    int64_t index;  // knot at index * kKnotDays days from J2000.0; INT64_MIN = empty
-    double first;
-    double second;
+// than with the short series alone.
+// One knot: the correction at index * kKnotDays days from J2000.0. A few are kept, each in the
+// place its index picks, so that a day whose searches cross a knot does not compute it again and
+// again.
+struct SunCorrectionKnot {
+    int64_t index;  // INT64_MIN = empty
+    double value;
 };
 
 constexpr double kKnotDays = 8.0;
-SunCorrectionKnots sunKnots = {INT64_MIN, 0.0, 0.0};
+constexpr int kKeptKnots = 4;
+SunCorrectionKnot sunKnots[kKeptKnots] = {
+    {INT64_MIN, 0.0},
+    {INT64_MIN, 0.0},
+    {INT64_MIN, 0.0},
+    {INT64_MIN, 0.0},
+};
 
 double CorrectionAt(JulianCenturies T) {
     double d = PreciseSunLongitude(T) - Revolution(ApparentSunLongitude(T));
@@ -350,17 +358,21 @@ double CorrectionAt(JulianCenturies T) {
     return d;
 }
 
+double KnotValue(int64_t index) {
+    SunCorrectionKnot& knot = sunKnots[static_cast<uint64_t>(index) % kKeptKnots];
+    if (knot.index != index) {
+        knot = {index, CorrectionAt(static_cast<double>(index) * kKnotDays / 36525.0)};
+    }
+    return knot.value;
+}
+
 double SunLongitudeCorrection(JulianCenturies T) {
     const double knots = T * 36525.0 / kKnotDays;
     const double floorKnot = std::floor(knots);
     const int64_t index = static_cast<int64_t>(floorKnot);
-    if (index != sunKnots.index) {
-        const double T0 = floorKnot * kKnotDays / 36525.0;
-        const double T1 = (floorKnot + 1) * kKnotDays / 36525.0;
-        sunKnots = {index, CorrectionAt(T0), CorrectionAt(T1)};
-    }
-    const double f = knots - floorKnot;
-    return sunKnots.first + (sunKnots.second - sunKnots.first) * f;
+    const double first = KnotValue(index);
+    const double second = KnotValue(index + 1);
+    return first + (second - first) * (knots - floorKnot);
 }
 
 }  // namespace
