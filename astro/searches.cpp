@@ -90,7 +90,20 @@ double MoonAge(JulianCenturies T) {
 // 0.0005 degree of its own solution, which lands on it, so the precise longitude is at most
 // 0.0026 degree away and takes a single evaluation and step. A start farther out (outside
 // 1900-2100) takes more precise steps until one begins within reach.
-JulianCenturies FindSolarLongitudeInstant(uint16_t year, double longitude, bool* ok) {
+namespace {
+
+// Whether the local time of T lies within ten minutes of a local midnight. The short series puts
+// a solar longitude within 0.0026 degrees, under four minutes, of the precise Sun: further from a
+// midnight than this, both give the same local date.
+bool NearLocalMidnight(JulianCenturies T) {
+    const double local = JulianDateFromCenturies(T) - TimeZoneBias() * kDaysPerMinute + 0.5;
+    const double minutes = (local - std::floor(local)) * 1440;
+    return minutes < 10 || minutes > 1430;
+}
+
+// The search of FindSolarLongitudeInstant; with dateOnly, the precise step is left out where the
+// short series' instant already decides the local date.
+JulianCenturies SearchSolarLongitude(uint16_t year, double longitude, bool* ok, bool dateOnly) {
     if (ok) {
         *ok = false;
     }
@@ -118,7 +131,7 @@ JulianCenturies FindSolarLongitudeInstant(uint16_t year, double longitude, bool*
         if (std::fabs(diff) >= (precise ? kOneStepReach : kEstimateReach)) {
             continue;
         }
-        if (!precise) {
+        if (!precise && (!dateOnly || NearLocalMidnight(T))) {
             precise = true;
             continue;
         }
@@ -142,4 +155,14 @@ JulianCenturies FindSolarLongitudeInstant(uint16_t year, double longitude, bool*
         precise = false;
     }
     return found;
+}
+
+}  // namespace
+
+JulianCenturies FindSolarLongitudeInstant(uint16_t year, double longitude, bool* ok) {
+    return SearchSolarLongitude(year, longitude, ok, false);
+}
+
+JulianCenturies FindSolarLongitudeDayInstant(uint16_t year, double longitude, bool* ok) {
+    return SearchSolarLongitude(year, longitude, ok, true);
 }

@@ -29,3 +29,10 @@ double MoonAge(JulianCenturies T);
 // last, in a neighbouring year, and sets *ok (when given) to false; a longitude that is not
 // finite returns T of 1 January 00:00 UTC of the year with *ok false. Otherwise *ok is true.
 JulianCenturies FindSolarLongitudeInstant(uint16_t year, double longitude, bool* ok = nullptr);
+
+// The same search for a caller that needs only the local date of the instant (the starts of the
+// 72 seasons): the precise Sun is consulted only when the short series' instant lies within ten
+// minutes of a local midnight, where the two could fall on different dates. The instant returned
+// may then be the short series' own, within four minutes of the precise one; its local date is
+// the precise instant's. *ok as for FindSolarLongitudeInstant.
+JulianCenturies FindSolarLongitudeDayInstant(uint16_t year, double longitude, bool* ok = nullptr);

@@ -5,6 +5,7 @@
 
 #include "astro/civil_dates.h"
 #include "astro/longitudes.h"
+#include "astro/precise_sun.h"
 #include "astro/searches.h"
 #include "astro/time_scales.h"
 #include "astro/time_zone.h"
@@ -196,9 +197,10 @@ struct KouYear {
 KouYear kouYears[2] = {};
 int kouNewest = 0;
 
-// The Sun's apparent longitude reaches L after T: the fixed-point step of the solar search (1/65536
-// century a degree, about 55 % of the distance a round), from an instant a few degrees before L,
-// so it closes from below and never passes a whole revolution. Bounded to 64 rounds.
+// The Sun's apparent longitude reaches L after T (the precise Sun's, see below): the fixed-point
+// step of the solar search (1/65536 century a degree, about 55 % of the distance a round), from an
+// instant a few degrees before L, so it closes from below and never passes a whole revolution.
+// Bounded to 64 rounds.
 bool SunReachesAfter(JulianCenturies T, double L, JulianCenturies* out) {
     for (int round = 0; round < 64; ++round) {
         double diff = ApparentSunLongitude(T) - L;
@@ -209,7 +211,15 @@ bool SunReachesAfter(JulianCenturies T, double L, JulianCenturies* out) {
             diff = diff - 360;
         }
         if (std::fabs(diff) < 1e-06) {
-            *out = T;
+            // The short series' instant, then one step on the precise Sun: the date of 雪下出麦
+            // follows the precise instant like every other solar date.
+            double precise = PreciseSunLongitude(T) - L;
+            if (precise > 180) {
+                precise = precise - 360;
+            } else if (precise < -180) {
+                precise = precise + 360;
+            }
+            *out = T - precise / SunLongitudeRate(T);
             return true;
         }
         T = T - diff * 1.52587890625e-05;
@@ -231,7 +241,7 @@ double KouLongitude(int index) {
 // Starts of 候 64 and 65 (275° and the 280° after it) of `year`.
 void LateDecemberStarts(uint16_t year, int32_t bias, int64_t starts[2], bool found[2]) {
     bool ok = false;
-    const JulianCenturies T275 = FindSolarLongitudeInstant(year, KouLongitude(kKouBefore), &ok);
+    const JulianCenturies T275 = FindSolarLongitudeDayInstant(year, KouLongitude(kKouBefore), &ok);
     found[0] = ok;
     found[1] = false;
     if (!ok) {
@@ -261,7 +271,7 @@ const KouYear& KouYearOf(uint16_t year) {
             continue;
         }
         bool ok = false;
-        const JulianCenturies T = FindSolarLongitudeInstant(year, KouLongitude(k), &ok);
+        const JulianCenturies T = FindSolarLongitudeDayInstant(year, KouLongitude(k), &ok);
         kou.found[k] = ok;
         kou.start[k] = ok ? LocalDayOf(T, bias) : 0;
     }
