@@ -92,6 +92,22 @@ bool ReadNameText(char* text, size_t size) {
     return lossless;
 }
 
+// The edit's limit counts UTF-16 characters, the data file's name field Shift_JIS bytes (16 and
+// the terminator): what does not fit is taken off as it is typed, so that the name the user sees
+// is the name that is saved.
+void KeepNameWithinTheField() {
+    HWND edit = Control(IDC_NAME);
+    const int length = GetWindowTextLengthW(edit);
+    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    GetWindowTextW(edit, &wide[0], static_cast<int>(wide.size()));
+    wide.resize(static_cast<size_t>(length > 0 ? length : 0));
+    const size_t kept = ShiftJisPrefixUnits(wide, kHolidayNameSize - 1);
+    if (kept < wide.size()) {
+        SetWindowTextW(edit, wide.substr(0, kept).c_str());
+        SendMessageW(edit, EM_SETSEL, kept, kept);
+    }
+}
+
 void SetUpYearSpin(int spinId, uint16_t year) {
     SendDlgItemMessageW(gEditor.window, spinId, UDM_SETRANGE32, kEditorFirstYear, kEditorLastYear);
     SendDlgItemMessageW(gEditor.window, spinId, UDM_SETPOS32, 0, year);
@@ -186,6 +202,11 @@ INT_PTR OnCommand(WPARAM wParam) {
         case IDC_FIRSTYEAR:
         case IDC_LASTYEAR:
             OnYearCommand(LOWORD(wParam), notification);
+            return TRUE;
+        case IDC_NAME:
+            if (notification == EN_CHANGE) {
+                KeepNameWithinTheField();
+            }
             return TRUE;
         default:
             return FALSE;

@@ -107,6 +107,24 @@ size_t Utf8FromShiftJis(const char* sjis, char* dest, size_t size) {
     return written;
 }
 
+size_t ShiftJisPrefixUnits(const std::wstring& text, size_t maxBytes) {
+    size_t bytes = 0;
+    size_t i = 0;
+    while (i < text.size()) {
+        const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size();
+        const int units = pair ? 2 : 1;
+        char narrow[8];
+        const int n = WideCharToMultiByte(kProgramCodePage, 0, &text[i], units, narrow,
+                                          sizeof narrow, nullptr, nullptr);
+        if (n <= 0 || bytes + static_cast<size_t>(n) > maxBytes) {
+            break;
+        }
+        bytes += static_cast<size_t>(n);
+        i += static_cast<size_t>(units);
+    }
+    return i;
+}
+
 bool CopyWideText(wchar_t* dest, size_t capacity, const std::wstring& text) {
     if (capacity == 0) {
         return false;

@@ -31,6 +31,11 @@ std::wstring WideFromUtf8(const std::string& text);
 // that does not fit); returns the length written.
 size_t Utf8FromShiftJis(const char* sjis, char* dest, size_t size);
 
+// How many UTF-16 units of the start of `text` take at most `maxBytes` bytes in Shift_JIS, cut
+// before a whole character (a surrogate pair stays together). A character Shift_JIS lacks counts
+// as the one byte of its "?".
+size_t ShiftJisPrefixUnits(const std::wstring& text, size_t maxBytes);
+
 // Copies the UTF-16 `text` into `dest`, a buffer of `capacity` UTF-16 units, NUL-terminated, cut
 // before the first character that does not fit, so that a surrogate pair is never split. Returns
 // whether the whole text fit. Nothing is written when capacity is 0.

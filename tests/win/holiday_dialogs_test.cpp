@@ -433,6 +433,30 @@ INSTANTIATE_TEST_SUITE_P(Refusals, HolidayEditorRefusal, testing::ValuesIn(kRefu
                              return std::string(info.param.name);
                          });
 
+// The name field holds 16 Shift_JIS bytes: typed beyond them, the edit keeps what will be saved,
+// whole characters only (eight kanji, sixteen letters; half-width kana take one byte each).
+TEST_F(HolidayDialogs, TheNameEditKeepsWhatTheDataFileCanHold) {
+    struct Case {
+        const wchar_t* typed;
+        const wchar_t* kept;
+    };
+    const Case cases[] = {
+        {L"月月月月月月月月月月", L"月月月月月月月月"},
+        {             L"abcdefghijklmnopq",         L"abcdefghijklmnop"},
+        {            L"abcdefghijklmno月",          L"abcdefghijklmno"},
+        {            L"ｷｬﾝｾﾙ月",       L"ｷｬﾝｾﾙ月"},
+    };
+    RunEditorFrom(OpenList(), IDC_ADD, [&](HWND editor) {
+        for (const Case& c : cases) {
+            SetDlgItemTextW(editor, IDC_NAME, c.typed);
+            wchar_t shown[64] = L"";
+            GetDlgItemTextW(editor, IDC_NAME, shown, 64);
+            EXPECT_EQ(std::wstring(shown), std::wstring(c.kept));
+        }
+        Click(editor, IDCANCEL);
+    });
+}
+
 // A name Shift_JIS cannot write (a character beyond the basic plane, an emoji) would be stored as
 // "?": it is refused with its own message, the focus on the name.
 TEST_F(HolidayDialogs, ANameOutsideShiftJisIsRefusedNotStoredAsQuestionMarks) {
