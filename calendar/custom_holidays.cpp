@@ -12,7 +12,8 @@ CustomHolidayStore gStore;  // empty, not loaded, no path
 const char kMagic[4] = {'N', 'C', 'D', 'T'};
 constexpr size_t kHeaderSize = 8;
 constexpr size_t kRecordSize = 56;
-constexpr size_t kMaxFileSize = kHeaderSize + kRecordSize * kMaxCustomHolidays;
+static_assert(kCustomHolidayFileMaxSize == kHeaderSize + kRecordSize * kMaxCustomHolidays,
+              "the file's largest size is its header and 50 records");
 
 uint16_t Get16(const unsigned char* p) {
     return static_cast<uint16_t>(p[0] | p[1] << 8);
@@ -115,6 +116,41 @@ void SetCustomHolidayPath(const char* path) {
     gStore.modified = false;
 }
 
+int32_t DecodeCustomHolidayFile(const unsigned char* bytes, size_t size,
+                                CustomHoliday records[kMaxCustomHolidays]) {
+    if (bytes == nullptr || size < kHeaderSize || memcmp(bytes, kMagic, sizeof kMagic) != 0) {
+        return 0;
+    }
+    uint32_t count = Get32(bytes + 4);
+    if (count < 1 || count > kMaxCustomHolidays || size < kHeaderSize + kRecordSize * count) {
+        return 0;
+    }
+    // Stored order is kept: a file in another order still loads, and the holiday engine only
+    // needs each record to be usable on its own.
+    int32_t kept = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+        CustomHoliday record;
+        DecodeRecord(bytes + kHeaderSize + kRecordSize * i, &record);
+        if (IsUsableRecord(record)) {
+            records[kept++] = record;
+        }
+    }
+    return kept;
+}
+
+size_t EncodeCustomHolidayFile(const CustomHoliday* records, int32_t count,
+                               unsigned char bytes[kCustomHolidayFileMaxSize]) {
+    if (count < 0 || count > kMaxCustomHolidays) {
+        return 0;
+    }
+    memcpy(bytes, kMagic, sizeof kMagic);
+    Put32(bytes + 4, static_cast<uint32_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+        EncodeRecord(records[i], bytes + kHeaderSize + kRecordSize * i);
+    }
+    return kHeaderSize + kRecordSize * count;
+}
+
 void LoadCustomHolidays() {
     gStore.count = 0;
     gStore.loaded = true;
@@ -122,44 +158,21 @@ void LoadCustomHolidays() {
     if (gStore.path[0] == '\0') {
         return;
     }
-    unsigned char bytes[kMaxFileSize];
+    unsigned char bytes[kCustomHolidayFileMaxSize];
     size_t got = 0;
     if (!ReadFileBytes(gStore.path, bytes, sizeof bytes, &got)) {
         return;
     }
-    if (got < kHeaderSize || memcmp(bytes, kMagic, sizeof kMagic) != 0) {
-        return;
-    }
-    uint32_t count = Get32(bytes + 4);
-    if (count < 1 || count > kMaxCustomHolidays || got < kHeaderSize + kRecordSize * count) {
-        return;
-    }
-    // Stored order is kept: a file in another order still loads, and the holiday engine only
-    // needs each record to be usable on its own.
-    for (uint32_t i = 0; i < count; ++i) {
-        CustomHoliday record;
-        DecodeRecord(bytes + kHeaderSize + kRecordSize * i, &record);
-        if (IsUsableRecord(record)) {
-            gStore.records[gStore.count++] = record;
-        }
-    }
+    gStore.count = DecodeCustomHolidayFile(bytes, got, gStore.records);
 }
 
 bool SaveCustomHolidays() {
     if (gStore.path[0] == '\0') {
         return false;
     }
-    int32_t count = gStore.count;
-    if (count < 0 || count > kMaxCustomHolidays) {
-        return false;
-    }
-    unsigned char bytes[kMaxFileSize];
-    memcpy(bytes, kMagic, sizeof kMagic);
-    Put32(bytes + 4, static_cast<uint32_t>(count));
-    for (int32_t i = 0; i < count; ++i) {
-        EncodeRecord(gStore.records[i], bytes + kHeaderSize + kRecordSize * i);
-    }
-    if (!ReplaceFileContents(gStore.path, bytes, kHeaderSize + kRecordSize * count)) {
+    unsigned char bytes[kCustomHolidayFileMaxSize];
+    const size_t size = EncodeCustomHolidayFile(gStore.records, gStore.count, bytes);
+    if (size == 0 || !ReplaceFileContents(gStore.path, bytes, size)) {
         return false;
     }
     gStore.modified = false;

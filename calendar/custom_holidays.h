@@ -1,6 +1,7 @@
 // The user's own holidays and anniversaries (up to 50), kept sorted, and their data file.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "calendar/holidays.h"
@@ -12,9 +13,9 @@ constexpr int kMaxCustomHolidays = 50;
 struct CustomHolidayStore {
     CustomHoliday records[kMaxCustomHolidays];
     int32_t count;
-    bool loaded;    // the data file was read in this run
-    bool modified;  // the records differ from the file
-    char path[260]; // the data file; "" = none
+    bool loaded;     // the data file was read in this run
+    bool modified;   // the records differ from the file
+    char path[260];  // the data file; "" = none
 };
 
 // The program's one store.
@@ -23,6 +24,21 @@ CustomHolidayStore& CustomHolidays();
 // Sets the data file's path (the program's own path with ".dat"; the CLI's --custom) and marks
 // the store as not loaded. "" or null: no file.
 void SetCustomHolidayPath(const char* path);
+
+// The data file's largest size: an 8-byte header ("NCDT" and the count) and 50 records of 56 bytes.
+constexpr size_t kCustomHolidayFileMaxSize = 8 + 56 * kMaxCustomHolidays;
+
+// Decodes the bytes of a data file into `records` and returns how many it holds: 0 for bytes
+// that are not a data file (too short, another magic, a count of 0 or above 50, or fewer bytes
+// than the count needs); records that fail validation are dropped and the others keep the
+// file's order. Bytes beyond the counted records are ignored.
+int32_t DecodeCustomHolidayFile(const unsigned char* bytes, size_t size,
+                                CustomHoliday records[kMaxCustomHolidays]);
+
+// Writes the data file of `count` records (0..50) into `bytes` and returns its size, or 0 when
+// the count is out of range. Every record carries a terminated name with zeros after it.
+size_t EncodeCustomHolidayFile(const CustomHoliday* records, int32_t count,
+                               unsigned char bytes[kCustomHolidayFileMaxSize]);
 
 // Reads the data file into the store; an unreadable, foreign or damaged file gives an empty store,
 // and records that fail validation are dropped. Clears `modified`, sets `loaded`.

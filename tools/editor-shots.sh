@@ -12,7 +12,8 @@ windows="${1:-$root/build/windows}"
 docs="$root/docs"
 
 if [ ! -f "$windows/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/tools/mingw-w64.cmake" >/dev/null
+    cmake -S "$root" -B "$windows" -C "$root/tools/windows-build.cmake" \
+        -DCMAKE_TOOLCHAIN_FILE="$root/tools/mingw-w64.cmake" >/dev/null
 fi
 nice cmake --build "$windows" -j"${NOCTURO_JOBS:-2}" --target nocturo_holiday_shots >/dev/null
 windows="$(cd "$windows" && pwd)"

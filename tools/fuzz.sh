@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Fuzzes every reader of outside input for a bounded time: the custom-holiday data file, the
-# settings values and paths, nocturo-cli's command line, the date and search entry points, the
-# calendar lookups, and the tray's decision of the moment from any clock reading.
+# Fuzzes every reader of outside input for a bounded time: the custom-holiday data file and the
+# holiday engine's use of its records, the settings values and paths, nocturo-cli's command line,
+# the date and search entry points, the calendar lookups, and the tray's decision of the moment
+# from any clock reading.
 #   tools/fuzz.sh [SECONDS] [TARGET...]   SECONDS per target (default 10); all targets by default
 #   tools/fuzz.sh 3600                    the long run: an hour per target
 # Builds build/fuzz with clang and libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer, and
@@ -10,7 +11,8 @@
 # target; the input is kept in build/fuzz/findings/TARGET/ and its path printed. To keep it as a
 # regression input, copy it into tests/fuzz/corpus/TARGET/: every native build replays the seed
 # corpus as a test. Ends with "fuzz: N passed, M failed" and a non-zero status when any failed.
-# Environment: NOCTURO_BUILD (default: build/ in the repository), NOCTURO_JOBS (default: 2).
+# Environment: NOCTURO_BUILD (default: build/ in the repository), NOCTURO_JOBS (default: 2): the
+# build's jobs and the number of fuzzers that run at once.
 set -uo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -18,7 +20,7 @@ cd "$root" || exit 1
 seconds="${1:-10}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(custom_holidays settings_values cli dates calendar status)
+[ ${#targets[@]} -gt 0 ] || targets=(custom_holidays holiday_rules settings_values cli dates calendar status)
 build="${NOCTURO_BUILD:-$root/build}/fuzz"
 jobs="${NOCTURO_JOBS:-2}"
 log="${NOCTURO_BUILD:-$root/build}/logs"
@@ -67,19 +69,19 @@ timeout_per_input=60
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:allocator_may_return_null=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
-passed=0
-failed=0
-summary=()
-for target in "${targets[@]}"; do
+# run_target TARGET: one fuzzer for the time given, its output in its log; writes its line of the
+# summary to build/fuzz/TARGET.result ("ok ..." or "FAILED ...").
+run_target() {
+    local target="$1" fuzzer seeds corpus findings rc runs cov result
     fuzzer="$build/out/tests/fuzz/fuzz_$target"
     seeds="$root/tests/fuzz/corpus/$target"
     corpus="$build/corpus/$target"
     findings="$build/findings/$target"
+    result="$build/$target.result"
     if [ ! -x "$fuzzer" ] || [ ! -d "$seeds" ]; then
         echo "fuzz: $target: missing fuzzer ($fuzzer) or seed corpus ($seeds)" >&2
-        failed=$((failed + 1))
-        summary+=("$(printf '%-16s FAILED  missing' "$target")")
-        continue
+        printf '%-16s FAILED  missing\n' "$target" >"$result"
+        return
     fi
     mkdir -p "$corpus" "$findings"
     echo "== fuzz: $target for $seconds s"
@@ -88,18 +90,42 @@ for target in "${targets[@]}"; do
         >"$log/fuzz-$target.log" 2>&1
     rc=$?
     runs="$(grep -E '^stat::number_of_executed_units:' "$log/fuzz-$target.log" | awk '{print $2}')"
+    # The edges and features reached, from libFuzzer's last status line ("cov: N ft: M").
+    cov="$(grep -oE 'cov: [0-9]+ ft: [0-9]+' "$log/fuzz-$target.log" | tail -1)"
     # libFuzzer ends a clean run with "Done N runs"; a run without it did not finish.
     if [ "$rc" -eq 0 ] && grep -qE '^Done [0-9]+ runs' "$log/fuzz-$target.log"; then
+        printf '%-16s ok      %s runs, %s, corpus %s\n' "$target" "${runs:-?}" "${cov:-cov: ?}" \
+            "$(ls "$corpus" | wc -l)" >"$result"
+    else
+        grep -E 'ERROR|SUMMARY|broken|Test unit written|artifact' "$log/fuzz-$target.log" | head -20
+        printf '%-16s FAILED  exit %s; see %s\n' "$target" "$rc" "$log/fuzz-$target.log" >"$result"
+    fi
+}
+
+# The targets run $jobs at a time: each fuzzer is one process on one core, and the time given is
+# each one's own, so the stage's wall time shrinks without any target getting less.
+for target in "${targets[@]}"; do
+    rm -f "$build/$target.result"
+    while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do
+        wait -n
+    done
+    run_target "$target" &
+done
+wait
+
+passed=0
+failed=0
+summary=()
+for target in "${targets[@]}"; do
+    line="$(cat "$build/$target.result" 2>/dev/null)"
+    [ -n "$line" ] || line="$(printf '%-16s FAILED  no result' "$target")"
+    summary+=("$line")
+    if [[ "$line" == *" ok "* ]]; then
         passed=$((passed + 1))
-        summary+=("$(printf '%-16s ok      %s runs, corpus %s' "$target" "${runs:-?}" \
-            "$(ls "$corpus" | wc -l)")")
     else
         failed=$((failed + 1))
-        grep -E 'ERROR|SUMMARY|broken|Test unit written|artifact' "$log/fuzz-$target.log" | head -20
-        summary+=("$(printf '%-16s FAILED  exit %s; see %s' "$target" "$rc" "$log/fuzz-$target.log")")
     fi
 done
-
 echo
 for line in "${summary[@]}"; do
     echo "   $line"

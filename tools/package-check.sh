@@ -4,15 +4,17 @@
 # inside: the five entries in order, without extra fields and with the last commit's time, the
 # checksums, the guide's byte-order mark and line ends, the version resources of both programs,
 # the Moon window's version line, and no build folder's path in either program.
-#   tools/package-check.sh [BUILD]    (BUILD: default build/ in the repository; the release
-#                                      build goes to BUILD/release, the zips to BUILD/package-check)
+#   tools/package-check.sh [BUILD [RELEASE]]
+#     BUILD     default build/ in the repository; the zips go to BUILD/package-check
+#     RELEASE   the release build folder (default BUILD/release); the test command passes its
+#               Windows build, whose programs are those it has just tested
 # Closes with "package: N passed, M failed"; the exit status is non-zero when any check failed.
 set -uo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root" || exit 1
 build="${1:-$root/build}"
-release="$build/release"
+release="${2:-$build/release}"
 work="$build/package-check"
 passed=0
 failed=0

@@ -42,14 +42,17 @@ if [ -n "$(git -C "$root" status --porcelain --untracked-files=no)" ]; then
     echo "package: warning: uncommitted changes; the zip is not the last commit's" >&2
 fi
 
-# Release at -O2, the optimisation the tests run at; no -g, and -s strips the symbol table.
+# Release at -O2, the optimisation the tests run at; no -g, and -s strips the symbol table
+# (tools/windows-build.cmake). A folder configured with the tests, as tools/test.sh leaves
+# build/windows, keeps them: its programs are the same bytes and need no second build.
+testing=OFF
+if grep -q '^BUILD_TESTING:BOOL=ON$' "$build/CMakeCache.txt" 2>/dev/null; then
+    testing=ON
+fi
 echo "== package: release build ($build)"
-cmake -S "$root" -B "$build" \
+cmake -S "$root" -B "$build" -C "$root/tools/windows-build.cmake" \
     -DCMAKE_TOOLCHAIN_FILE="$root/tools/mingw-w64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
-    -DCMAKE_EXE_LINKER_FLAGS=-s \
-    -DBUILD_TESTING=OFF -DNOCTURO_REPRODUCIBLE=ON -DNOCTURO_WERROR=ON >/dev/null ||
+    -DBUILD_TESTING="$testing" -DNOCTURO_WERROR=ON >/dev/null ||
     fail "configuring $build failed"
 cmake --build "$build" --target nocturo nocturo-cli -j"$jobs" >/dev/null ||
     fail "building nocturo.exe and nocturo-cli.exe failed (cmake --build $build shows why)"

@@ -64,7 +64,8 @@ bash "$root/tools/setup.sh"
 mkdir -p "$log"
 
 echo "run: building the Windows configuration ($windows)"
-cmake -S "$root" -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/tools/mingw-w64.cmake" \
+cmake -S "$root" -B "$windows" -C "$root/tools/windows-build.cmake" \
+        -DCMAKE_TOOLCHAIN_FILE="$root/tools/mingw-w64.cmake" \
     >"$log/run-windows-configure.log" 2>&1 || {
     tail -30 "$log/run-windows-configure.log"
     exit 1

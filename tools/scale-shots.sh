@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes the README's pictures of the program at the system scales, from the real program under
-# Wine, each dpi in a prefix of its own (LogPixels set, the virtual desktop grown with the scale):
+# Wine, the build's prefix set to each dpi in turn (LogPixels, the virtual desktop grown with the
+# scale) and put back to 96 at the end:
 #   docs/tray-scales.png     Wine's tray with the five icons at 96, 120, 144 and 192 dpi (16, 20,
 #                            24 and 32 pixels), side by side, shown twice the size pixel for pixel;
 #   docs/calendar-144dpi.png the calendar window on the screen at 144 dpi, at the fixed moment of
@@ -46,10 +47,13 @@ probe() {
     return "${PIPESTATUS[0]}"
 }
 
-# use_dpi DPI: this dpi's prefix and a server of its own for what follows.
+# use_dpi DPI: the prefix at this dpi and a server of its own for what follows.
 use_dpi() {
-    WINEPREFIX="$(nocturo_dpi_prefix "$base" "$1")"
-    export WINEPREFIX
+    nocturo_set_dpi "$base" "$1" || {
+        echo "scale-shots: could not set $1 dpi" >&2
+        exit 1
+    }
+    export WINEPREFIX="$base"
     "$wineserver" -p </dev/null >/dev/null 2>&1
 }
 
@@ -57,7 +61,7 @@ end_dpi() {
     "$wineserver" -k 2>/dev/null || true
     "$wineserver" -w 2>/dev/null || true
 }
-trap end_dpi EXIT
+trap 'end_dpi; nocturo_set_dpi "$base" 96' EXIT
 
 # The icons at the right end of the taskbar, cut out with the bar's own colour trimmed away.
 for dpi in 96 120 144 192; do

@@ -19,7 +19,8 @@ docs="$root/docs"
 
 if [ -z "${NOCTURO_SHOTS_XVFB:-}" ]; then
     bash "$root/tools/setup.sh"
-    cmake -S "$root" -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/tools/mingw-w64.cmake" >/dev/null
+    cmake -S "$root" -B "$windows" -C "$root/tools/windows-build.cmake" \
+        -DCMAKE_TOOLCHAIN_FILE="$root/tools/mingw-w64.cmake" >/dev/null
     cmake --build "$windows" -j"${NOCTURO_JOBS:-2}" --target nocturo nocturo_probe \
         nocturo-window-shots >/dev/null
     windows="$(cd "$windows" && pwd)"

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Runs a Windows test executable under Wine once for each system dpi, each in a Wine prefix of its
-# own: a copy of the build's prefix with LogPixels set (a dpi is read when Wine's server starts, so
-# one server cannot serve two). The prefixes are made once and kept beside the build's.
+# Runs a Windows test executable under Wine once for each system dpi, in the build's one prefix:
+# the dpi (LogPixels) is set before each run and put back to 96 afterwards, with the prefix's
+# server ended between runs (a dpi is read when Wine's server starts, so one server cannot serve
+# two). Nothing else may run in the prefix meanwhile (CTest runs this test alone).
 #   tools/wine-dpi-run.sh PREFIX PROGRAM.exe DPI...
-# Each run gets NOCTURO_TEST_DPI=DPI; the exit code is that of the first failing run, else 0.
+# Each run gets NOCTURO_TEST_DPI=DPI; the exit code is that of the first failing run, else 0, and
+# 1 when the dpi cannot be set or put back.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -24,12 +26,25 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 nocturo_prepare_prefix "$base"
-base="$WINEPREFIX"
+prefix="$WINEPREFIX"
+
+# The prefix goes back to 96 dpi whatever happens, or every later test would run scaled.
+restore() {
+    if ! nocturo_set_dpi "$prefix" 96; then
+        echo "wine-dpi-run: could not put $prefix back to 96 dpi" >&2
+        exit 1
+    fi
+}
+trap restore EXIT
 
 rc=0
 for dpi in "$@"; do
-    prefix="$(nocturo_dpi_prefix "$base" "$dpi")"
     echo "== $dpi dpi ($prefix)"
+    if ! nocturo_set_dpi "$prefix" "$dpi"; then
+        echo "wine-dpi-run: could not set $dpi dpi in $prefix" >&2
+        rc=1
+        continue
+    fi
     set +e
     WINEPREFIX="$prefix" NOCTURO_TEST_DPI="$dpi" "$wine" "$program"
     run=$?

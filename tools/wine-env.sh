@@ -2,11 +2,14 @@
 # making of a private prefix. Defines $wine and $wineserver and two functions:
 #   nocturo_wine_env PREFIX        exports WINEPREFIX (made absolute), the Japanese locale (ANSI code
 #                                  page 932) and quiet debug output;
-#   nocturo_prepare_prefix PREFIX  makes the prefix once: Japanese fonts for the names Windows
+#   nocturo_prepare_prefix PREFIX [FROM]
+#                                  makes the prefix once: Japanese fonts for the names Windows
 #                                  programs ask for ("ＭＳ ゴシック" and the like) and the virtual
-#                                  desktop "Nocturo" (1024 x 768) with a taskbar and its tray;
-#   nocturo_dpi_prefix BASE DPI    prints the path of a copy of the made prefix BASE with the
-#                                  system dpi (LogPixels) set to DPI, made on first use.
+#                                  desktop "Nocturo" (1024 x 768) with a taskbar and its tray; as a
+#                                  copy of the made prefix FROM when one is given;
+#   nocturo_set_dpi PREFIX DPI     sets the system dpi (LogPixels) of the made prefix PREFIX to
+#                                  DPI and grows its virtual desktop with it; 96 puts both back.
+#                                  Ends the prefix's server: run nothing else in it meanwhile.
 # A missing Wine is an error with a message, never a quiet pass.
 
 wine=/usr/lib/wine/wine64
@@ -29,12 +32,23 @@ nocturo_wine_env() {
 
 nocturo_prepare_prefix() {
     # Bump when the settings below change, so that existing prefixes are brought up to date.
-    local version=1 prefix stamp reg
+    local version=1 prefix stamp reg from="${2:-}"
     nocturo_wine_env "$1"
     prefix="$WINEPREFIX"
     stamp="$prefix/.nocturo-prefix"
     if [ "$(cat "$stamp" 2>/dev/null)" = "$version" ]; then
         return 0
+    fi
+    # A second prefix for tests that must not share a server: a copy of a made one is a second's
+    # work, a new one with wineboot half a minute's.
+    if [ -n "$from" ] && [ "$(cat "$from/.nocturo-prefix" 2>/dev/null)" = "$version" ]; then
+        (
+            flock 9
+            if [ "$(cat "$stamp" 2>/dev/null)" != "$version" ]; then
+                rm -rf "$prefix" && cp -a "$from" "$prefix"
+            fi
+        ) 9>"$prefix.lock"
+        [ "$(cat "$stamp" 2>/dev/null)" = "$version" ] && return 0
     fi
     # Two test runs may start at once; one makes the prefix, the other waits for it.
     (
@@ -86,24 +100,17 @@ REG
     ) 9>"$prefix.lock"
 }
 
-nocturo_dpi_prefix() {
-    # Wine reads the dpi when its server starts, so each dpi needs a prefix (and server) of its own.
-    local base="$1" dpi="$2" prefix="$1-dpi$2"
-    (
-        flock 9
-        # The stamp: the dpi and the version of these settings.
-        if [ "$(cat "$prefix/.nocturo-dpi" 2>/dev/null)" != "$dpi 2" ]; then
-            rm -rf "$prefix"
-            cp -a "$base" "$prefix"
-            rm -f "$prefix/.nocturo-dpi"
-            WINEPREFIX="$prefix" "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels \
-                /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 9>&-
-            # The virtual desktop grows with the scale, so that the windows fit as at 96 dpi.
-            WINEPREFIX="$prefix" "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' \
-                /v Nocturo /d "$((1024 * dpi / 96))x$((768 * dpi / 96))" /f >/dev/null 2>&1 9>&-
-            WINEPREFIX="$prefix" "$wineserver" -w 9>&-
-            echo "$dpi 2" >"$prefix/.nocturo-dpi"
-        fi
-    ) 9>"$prefix.lock" >&2
-    echo "$prefix"
+nocturo_set_dpi() {
+    # Wine reads the dpi when its server starts: the prefix's server is ended before the change,
+    # and the change is written out by letting the server of the registry tool end by itself.
+    local prefix="$1" dpi="$2"
+    WINEPREFIX="$prefix" "$wineserver" -k 2>/dev/null
+    WINEPREFIX="$prefix" "$wineserver" -w 2>/dev/null
+    WINEPREFIX="$prefix" "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels \
+        /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || return 1
+    # The virtual desktop grows with the scale, so that the windows fit as at 96 dpi.
+    WINEPREFIX="$prefix" "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' \
+        /v Nocturo /d "$((1024 * dpi / 96))x$((768 * dpi / 96))" /f >/dev/null 2>&1 || return 1
+    WINEPREFIX="$prefix" "$wineserver" -w 2>/dev/null
+    return 0
 }

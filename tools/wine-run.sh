@@ -27,7 +27,8 @@ if [ -z "$prefix" ]; then
         prefix="$here/../build/wineprefix"
     fi
 fi
-nocturo_prepare_prefix "$prefix"
+# A test that needs a server of its own names a prefix to copy (NOCTURO_WINEPREFIX_FROM).
+nocturo_prepare_prefix "$prefix" "${NOCTURO_WINEPREFIX_FROM:-}"
 if [ ! -f "$1" ]; then
     echo "wine-run: $1 does not exist" >&2
     exit 1

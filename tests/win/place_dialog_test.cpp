@@ -169,7 +169,7 @@ TEST_F(PlaceDialogTest, OkSavesTheSettingsAndRefreshes) {
     EXPECT_TRUE(gWarnings.empty());
     EXPECT_EQ(gRefreshes, 1);
     EXPECT_STREQ(ReadPlaceSetting().name, "沖縄県 那覇市");
-    EXPECT_EQ(ReadPlaceSetting().place.latitude, 26.2124);
+    EXPECT_EQ(ReadPlaceSetting().place.latitude, 26.2125);
     EXPECT_STREQ(GetUiPlace().name, "沖縄県 那覇市");
     Run([](HWND dialog) {
         EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_PLACELIST, CB_GETCOUNT, 0, 0), 47);
