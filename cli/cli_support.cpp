@@ -10,6 +10,7 @@
 #include "astro/civil_dates.h"
 #include "astro/time_zone.h"
 #include "cli/commands.h"
+#include "presentation/place.h"
 
 #ifndef NOCTURO_VERSION
 #error "NOCTURO_VERSION must be defined by the build (the project version)"
@@ -432,6 +433,60 @@ int ParseDateRange(const CliArguments& args, SYSTEMTIME* from, SYSTEMTIME* to) {
                           args.arguments[0]);
     }
     return 0;
+}
+
+namespace {
+
+// FROM as YYYY (1 January) or YYYY-MM-DD; TO as YYYY (31 December) or YYYY-MM-DD.
+CliParse ParseRangeEnd(const char* text, bool last, SYSTEMTIME* out) {
+    if (std::strlen(text) != 4) {
+        return ParseDate(text, out);
+    }
+    uint16_t year = 0;
+    const CliParse parsed = ParseYear(text, &year);
+    *out = SYSTEMTIME{};
+    out->wYear = year;
+    out->wMonth = last ? 12 : 1;
+    out->wDay = last ? 31 : 1;
+    return parsed;
+}
+
+}  // namespace
+
+int ParseYearOrDateRange(const CliArguments& args, SYSTEMTIME* from, SYSTEMTIME* to) {
+    CliParse parsed = ParseRangeEnd(args.arguments[0], false, from);
+    if (parsed != CliParsed) {
+        return ArgumentError("FROM", args.arguments[0], parsed, kSupportedYearsText);
+    }
+    parsed = ParseRangeEnd(args.arguments[1], true, to);
+    if (parsed != CliParsed) {
+        return ArgumentError("TO", args.arguments[1], parsed, kSupportedYearsText);
+    }
+    if (JulianDateFromSystemTime(*to) < JulianDateFromSystemTime(*from)) {
+        return UsageError("TO '%s' lies before FROM '%s'", args.arguments[1], args.arguments[0]);
+    }
+    return 0;
+}
+
+bool ParsePlaceOption(const char* text, GeoPlace* place) {
+    const char* comma = std::strchr(text, ',');
+    if (comma == nullptr || comma - text >= 64) {
+        return false;
+    }
+    char latitude[64];
+    std::memcpy(latitude, text, static_cast<size_t>(comma - text));
+    latitude[comma - text] = '\0';
+    GeoPlace parsed = {};
+    if (!ParseLatitude(latitude, &parsed.latitude) ||
+        !ParseLongitude(comma + 1, &parsed.longitude)) {
+        return false;
+    }
+    *place = parsed;
+    return true;
+}
+
+int PlaceError(const char* text) {
+    return UsageError("malformed place '%s' (LAT,LON in degrees: -89.5..89.5,-180..180)", text);
 }
 
 CliParse ParseUtcInstant(const char* text, SYSTEMTIME* out) {
