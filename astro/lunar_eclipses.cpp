@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "astro/delta_t.h"
+#include "astro/longitudes.h"
+#include "astro/moon_position.h"
 #include "astro/precise_moon.h"
 #include "astro/precise_sun.h"
 #include "astro/searches.h"
@@ -41,6 +43,12 @@ constexpr double kSunSemidiameterAt1Au = 959.63;
 constexpr double kSunParallaxAt1Au = 8.794148;
 constexpr double kKilometresPerAu = 149597870.7;
 constexpr double kLightKilometresPerSecond = 299792.458;
+
+// At perihelion the Sun's semidiameter and parallax are at their largest (arcseconds); a margin
+// for the short series' error in latitude (arcseconds).
+constexpr double kLargestSunRadius = 976;
+constexpr double kLargestSunParallax = 9;
+constexpr double kLatitudeMargin = 60;
 
 // The Earth's atmosphere darkens the Moon beyond the geometric shadow. The Japanese almanac, like
 // the older catalogs, enlarges both shadow radii by one fiftieth (Chauvenet's rule); Danjon's
@@ -101,37 +109,108 @@ double EvaluateDerivative(const double* c, double s) {
     return v;
 }
 
+// a + b s + c s^2: a quantity that varies slowly over the window, from three samples.
+struct Parabola {
+    double a;
+    double b;
+    double c;
+};
+
+// The parabola through the values at s = -1, 0 and 1.
+Parabola ParabolaThrough(double minus, double zero, double plus) {
+    return {zero, (plus - minus) / 2, (plus + minus) / 2 - zero};
+}
+
+double At(const Parabola& q, double s) {
+    return q.a + s * (q.b + s * q.c);
+}
+
+// An angle in degrees reduced to [-180, 180).
+double Signed(double degrees) {
+    return degrees - 360 * std::floor((degrees + 180) / 360);
+}
+
+// What the window needs of the expensive series, which cost some 70 us an evaluation. The precise
+// Moon departs from the short series (MoonGeocentricPosition) only by small terms of a week's
+// period and more: over nine hours a parabola through three samples follows it within 0.01". The
+// Sun is evaluated once, at the centre, and carried by the short series' motion in longitude
+// (good to 1e-4 of the rate), its latitude and distance held: over the window that costs 0.2 s
+// of a contact at most. The Sun's longitude is its apparent one without the nutation, which the
+// Moon's mean-equinox longitude lacks as well; longitudes count from the Sun's at the centre.
+struct SlowParts {
+    double center;  // TT Julian Date
+    double sunLongitude0;
+    Parabola sunLongitude;   // degrees from sunLongitude0
+    Parabola sunLatitude;    // degrees, held
+    Parabola sunDistance;    // km, held
+    Parabola moonLongitude;  // precise minus short series, degrees
+    Parabola moonLatitude;   // degrees
+    Parabola moonDistance;   // km
+};
+
+SlowParts SampleSlowParts(double center) {
+    SlowParts slow;
+    slow.center = center;
+    double sunL[3];
+    double moonL[3];
+    double moonB[3];
+    double moonR[3];
+    for (int i = 0; i < 3; ++i) {
+        const JulianCenturies T = (center + (i - 1) * kHalfWindow - 2451545) * kCenturiesPerDay;
+        sunL[i] = ApparentSunLongitude(T);
+        if (i == 1) {
+            const EclipticPosition sun = PreciseSunPosition(T);
+            slow.sunLongitude0 = sun.longitude - NutationInLongitude(T) / 3600;
+            slow.sunLatitude = {sun.latitude, 0, 0};
+            slow.sunDistance = {sun.distance, 0, 0};
+        }
+        const EclipticPosition precise = PreciseMoonPosition(T);
+        const EclipticPosition rough = MoonGeocentricPosition(T);
+        moonL[i] = Signed(precise.longitude - rough.longitude);
+        moonB[i] = precise.latitude - rough.latitude;
+        moonR[i] = precise.distance - rough.distance;
+    }
+    slow.sunLongitude = ParabolaThrough(Signed(sunL[0] - sunL[1]), 0, Signed(sunL[2] - sunL[1]));
+    slow.moonLongitude = ParabolaThrough(moonL[0], moonL[1], moonL[2]);
+    slow.moonLatitude = ParabolaThrough(moonB[0], moonB[1], moonB[2]);
+    slow.moonDistance = ParabolaThrough(moonR[0], moonR[1], moonR[2]);
+    return slow;
+}
+
 // The apparent geometry whose light reaches the Earth's centre at TT Julian Date `jd` plus the
-// Moon's light time; *seen receives that instant. The Moon is evaluated at `jd` and seen 1.3 s
-// later, when the Sun is evaluated.
-void ShadowAt(double jd, double* seen, double q[ShadowQuantityCount]) {
-    const EclipticPosition moon = PreciseMoonPosition((jd - 2451545) * kCenturiesPerDay);
-    const double lightDays = moon.distance / kLightKilometresPerSecond / 86400;
+// Moon's light time; *seen receives that instant. The Moon is taken at `jd` and seen 1.3 s
+// later, the Sun at that later instant.
+void ShadowAt(const SlowParts& slow, double jd, double* seen, double q[ShadowQuantityCount]) {
+    const double sm = (jd - slow.center) / kHalfWindow;
+    const EclipticPosition rough = MoonGeocentricPosition((jd - 2451545) * kCenturiesPerDay);
+    const double moonDistance = rough.distance + At(slow.moonDistance, sm);
+    const double lightDays = moonDistance / kLightKilometresPerSecond / 86400;
     *seen = jd + lightDays;
-    const JulianCenturies T = (*seen - 2451545) * kCenturiesPerDay;
-    const EclipticPosition sun = PreciseSunPosition(T);
-    // The Moon's longitude of date gets the nutation the Sun's apparent longitude carries.
-    const double lambdaMoon = (moon.longitude + NutationInLongitude(T) / 3600) * kRadiansPerDegree;
-    const double betaMoon = moon.latitude * kRadiansPerDegree;
-    // The shadow's axis points away from the Sun.
-    const double lambdaAxis = (sun.longitude + 180) * kRadiansPerDegree;
-    const double betaAxis = -sun.latitude * kRadiansPerDegree;
+    const double ss = (*seen - slow.center) / kHalfWindow;
+    const double au = At(slow.sunDistance, ss) / kKilometresPerAu;
+    // Longitudes from the Sun's at the centre: the Moon's, and the shadow's axis opposite the Sun.
+    const double lambdaMoon =
+        Signed(rough.longitude + At(slow.moonLongitude, sm) - slow.sunLongitude0) *
+        kRadiansPerDegree;
+    const double betaMoon = (rough.latitude + At(slow.moonLatitude, sm)) * kRadiansPerDegree;
+    const double lambdaAxis = (At(slow.sunLongitude, ss) + 180) * kRadiansPerDegree;
+    const double betaAxis = -At(slow.sunLatitude, ss) * kRadiansPerDegree;
     const double dl = lambdaMoon - lambdaAxis;
     q[ShadowX] = std::cos(betaMoon) * std::sin(dl);
     q[ShadowY] = std::sin(betaMoon) * std::cos(betaAxis) -
                  std::cos(betaMoon) * std::sin(betaAxis) * std::cos(dl);
-    const double moonParallax = kOblateness * std::asin(kEquatorialRadius / moon.distance);
-    const double au = sun.distance / kKilometresPerAu;
+    const double moonParallax = kOblateness * std::asin(kEquatorialRadius / moonDistance);
     const double sunParallax = kSunParallaxAt1Au / au / kArcsecondsPerRadian;
     const double sunRadius = kSunSemidiameterAt1Au / au / kArcsecondsPerRadian;
     q[PenumbraRadius] = kShadowEnlargement * (moonParallax + sunParallax + sunRadius);
     q[UmbraRadius] = kShadowEnlargement * (moonParallax + sunParallax - sunRadius);
-    q[MoonRadius] = std::asin(kMoonRadiusRatio * kEquatorialRadius / moon.distance);
+    q[MoonRadius] = std::asin(kMoonRadiusRatio * kEquatorialRadius / moonDistance);
 }
 
 // Samples the shadow around `center` (TT Julian Date) and fits the polynomials through the
 // samples (Newton's divided differences, expanded into powers of s).
 ShadowPolynomials FitShadow(double center) {
+    const SlowParts slow = SampleSlowParts(center);
     ShadowPolynomials p;
     p.center = center;
     double s[kNodes];
@@ -140,7 +219,7 @@ ShadowPolynomials FitShadow(double center) {
         const double planned = -1 + 2.0 * i / (kNodes - 1);
         double seen = 0;
         double q[ShadowQuantityCount];
-        ShadowAt(center + planned * kHalfWindow, &seen, q);
+        ShadowAt(slow, center + planned * kHalfWindow, &seen, q);
         s[i] = (seen - center) / kHalfWindow;
         for (int k = 0; k < ShadowQuantityCount; ++k) {
             d[k][i] = q[k];
@@ -226,6 +305,19 @@ bool EclipseOfLunation(int64_t k, LunarEclipse* eclipse) {
     const JulianCenturies T =
         FindPhaseInstant(180, CenturiesFromJulianDate(mean - kSearchLead), Next, &ok);
     if (!ok) {
+        return false;
+    }
+    // The Moon far from the ecliptic at the full Moon passes outside the penumbra: its least
+    // distance from the axis is at least 0.99 of its latitude then (the path is inclined less
+    // than 6 degrees). The short series suffices for that, with a margin for its 4" and for the
+    // largest the Sun's disc ever is.
+    const EclipticPosition rough = MoonGeocentricPosition(T);
+    const double roughParallax =
+        std::asin(kEquatorialRadius / rough.distance) * kArcsecondsPerRadian;
+    const double reach =
+        kShadowEnlargement * (roughParallax + kLargestSunParallax + kLargestSunRadius) +
+        kMoonRadiusRatio * roughParallax + kLatitudeMargin;
+    if (0.99 * std::fabs(rough.latitude) * 3600 > reach) {
         return false;
     }
     // The phase search's T is dynamical time by the short series' own clock, within a minute of
