@@ -161,7 +161,7 @@ EclipticPosition PreciseSunPosition(JulianCenturies T) {
     const double tau = T * 0.1;
     const double L = SumVsop87(EarthLongitudeSeries, EarthLongitudePowers, tau);
     const double B = SumVsop87(EarthLatitudeSeries, EarthLatitudePowers, tau);
-    const double R = SumVsop87(EarthRadiusSeries, EarthRadiusPowers, tau);
+    const double R = SumVsop87(EarthRadiusSeries, EarthRadiusPowers, tau, kRadiusFloor);
     const double lambda = ApparentLongitude(L, R, T);
     // The Sun's latitude is the Earth's with the sign turned, with the FK5 system's correction
     // 0.03916" (cos lambda - sin lambda).

@@ -41,7 +41,8 @@ double PreciseSunLongitude(JulianCenturies T);
 
 // The Sun's apparent geocentric position at T for the eclipses: the longitude of
 // PreciseSunLongitude (the same value, bit for bit), the latitude from VSOP87D's (about 1", FK5
-// system) and the distance in km, centre to centre, from the whole radius series.
+// system) and the distance in km, centre to centre, within 2e-6 au (the radius series as the
+// aberration sums it).
 EclipticPosition PreciseSunPosition(JulianCenturies T);
 
 // The Sun's rate of apparent longitude at T in degrees per Julian century: the derivative of the
