@@ -62,8 +62,9 @@ int RunDays(const CliArguments& args);  // calendar_commands.cpp
 int RunTerms(const CliArguments& args);
 int RunMonth(const CliArguments& args);
 int RunToday(const CliArguments& args);
-int RunIcs(const CliArguments& args);   // ics_command.cpp
-int RunRise(const CliArguments& args);  // rise_command.cpp
+int RunIcs(const CliArguments& args);      // ics_command.cpp
+int RunRise(const CliArguments& args);     // rise_command.cpp
+int RunApsides(const CliArguments& args);  // apsides_command.cpp
 
 // Applies the option --custom FILE of a calendar command, or no custom holidays without it. A file
 // that cannot be opened is an argument error (usage printed, returns 2); a foreign or damaged one
@@ -122,6 +123,11 @@ CliParse ParseYear(const char* text, uint16_t* year);         // YYYY
 // The two positional dates FROM and TO of a range command. Returns 0 when both are valid dates and
 // TO is not before FROM; otherwise prints the error and the usage and returns the exit status 2.
 int ParseDateRange(const CliArguments& args, SYSTEMTIME* from, SYSTEMTIME* to);
+
+// The two positional arguments FROM and TO of a range of years or dates: FROM as YYYY (1 January)
+// or YYYY-MM-DD, TO as YYYY (31 December) or YYYY-MM-DD. Returns 0 when both are valid and TO is
+// not before FROM; otherwise prints the error and the usage and returns the exit status 2.
+int ParseYearOrDateRange(const CliArguments& args, SYSTEMTIME* from, SYSTEMTIME* to);
 
 // A decimal integer with an optional sign, within [min, max].
 CliParse ParseInteger(const char* text, long min, long max, long* out);

@@ -91,35 +91,6 @@ bool ParseKinds(const char* list, unsigned* kinds) {
     }
 }
 
-// FROM as YYYY (1 January) or YYYY-MM-DD; TO as YYYY (31 December) or YYYY-MM-DD.
-CliParse ParseRangeEnd(const char* text, bool last, SYSTEMTIME* out) {
-    if (std::strlen(text) != 4) {
-        return ParseDate(text, out);
-    }
-    uint16_t year = 0;
-    const CliParse parsed = ParseYear(text, &year);
-    *out = SYSTEMTIME{};
-    out->wYear = year;
-    out->wMonth = last ? 12 : 1;
-    out->wDay = last ? 31 : 1;
-    return parsed;
-}
-
-int ParseYearOrDateRange(const CliArguments& args, SYSTEMTIME* from, SYSTEMTIME* to) {
-    CliParse parsed = ParseRangeEnd(args.arguments[0], false, from);
-    if (parsed != CliParsed) {
-        return ArgumentError("FROM", args.arguments[0], parsed, kSupportedYearsText);
-    }
-    parsed = ParseRangeEnd(args.arguments[1], true, to);
-    if (parsed != CliParsed) {
-        return ArgumentError("TO", args.arguments[1], parsed, kSupportedYearsText);
-    }
-    if (JulianDateFromSystemTime(*to) < JulianDateFromSystemTime(*from)) {
-        return UsageError("TO '%s' lies before FROM '%s'", args.arguments[1], args.arguments[0]);
-    }
-    return 0;
-}
-
 // SOURCE_DATE_EPOCH (whole seconds since 1970, as reproducible builds set it) when set, otherwise
 // the clock. Returns false for a value that is not such a number.
 bool StampText(std::string* stamp) {
