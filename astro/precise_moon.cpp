@@ -136,6 +136,39 @@ Vector3 Cartesian(const EclipticPosition& p) {
                    p.distance * std::sin(b)};
 }
 
+// The distance and its derivatives from the first `seriesCount` series, each cut to `termLimit`
+// terms (negative: all of them).
+MoonDistanceMotion DistanceMotion(JulianCenturies T, int seriesCount, int termLimit) {
+    const TimePowers t = PowersOf(T);
+    MoonDistanceMotion total = {0, 0, 0};
+    for (int s = 0; s < seriesCount; ++s) {
+        const ElpMpp02Series& series = MoonDistanceSeries[s];
+        const int count = termLimit >= 0 && termLimit < series.count ? termLimit : series.count;
+        // F, F' and F'' of the series, then those of T^a F.
+        double F = 0, F1 = 0, F2 = 0;
+        for (int i = 0; i < count; ++i) {
+            const ElpMpp02Term& term = series.terms[i];
+            const double theta = Argument(term, t);
+            const double rate =
+                term.w1 + 2 * term.w2 * t.T + 3 * term.w3 * t.T2 + 4 * term.w4 * t.T3;
+            const double curvature = 2 * term.w2 + 6 * term.w3 * t.T + 12 * term.w4 * t.T2;
+            const double sine = term.amplitude * std::sin(theta);
+            const double cosine = term.amplitude * std::cos(theta);
+            F += sine;
+            F1 += cosine * rate;
+            F2 += cosine * curvature - sine * rate * rate;
+        }
+        const double a = series.power;
+        const double Ta = PowerFactor(t, series.power);
+        const double Ta1 = series.power >= 1 ? a * PowerFactor(t, series.power - 1) : 0.0;
+        const double Ta2 = series.power >= 2 ? a * (a - 1) * PowerFactor(t, series.power - 2) : 0.0;
+        total.distance += Ta * F;
+        total.rate += Ta1 * F + Ta * F1;
+        total.acceleration += Ta2 * F + 2 * Ta1 * F1 + Ta * F2;
+    }
+    return total;
+}
+
 }  // namespace
 
 EclipticPosition PreciseMoonPositionJ2000(JulianCenturies T) {
@@ -160,31 +193,9 @@ double PreciseMoonDistance(JulianCenturies T) {
 }
 
 MoonDistanceMotion PreciseMoonDistanceMotion(JulianCenturies T) {
-    const TimePowers t = PowersOf(T);
-    MoonDistanceMotion total = {0, 0, 0};
-    for (int s = 0; s < MoonDistanceSeriesCount; ++s) {
-        const ElpMpp02Series& series = MoonDistanceSeries[s];
-        // F, F' and F'' of the series, then those of T^a F.
-        double F = 0, F1 = 0, F2 = 0;
-        for (int i = 0; i < series.count; ++i) {
-            const ElpMpp02Term& term = series.terms[i];
-            const double theta = Argument(term, t);
-            const double rate =
-                term.w1 + 2 * term.w2 * t.T + 3 * term.w3 * t.T2 + 4 * term.w4 * t.T3;
-            const double curvature = 2 * term.w2 + 6 * term.w3 * t.T + 12 * term.w4 * t.T2;
-            const double s = term.amplitude * std::sin(theta);
-            const double c = term.amplitude * std::cos(theta);
-            F += s;
-            F1 += c * rate;
-            F2 += c * curvature - s * rate * rate;
-        }
-        const double a = series.power;
-        const double Ta = PowerFactor(t, series.power);
-        const double Ta1 = series.power >= 1 ? a * PowerFactor(t, series.power - 1) : 0.0;
-        const double Ta2 = series.power >= 2 ? a * (a - 1) * PowerFactor(t, series.power - 2) : 0.0;
-        total.distance += Ta * F;
-        total.rate += Ta1 * F + Ta * F1;
-        total.acceleration += Ta2 * F + 2 * Ta1 * F1 + Ta * F2;
-    }
-    return total;
+    return DistanceMotion(T, MoonDistanceSeriesCount, -1);
+}
+
+MoonDistanceMotion LeadingMoonDistanceMotion(JulianCenturies T, int leadingTerms) {
+    return DistanceMotion(T, 1, leadingTerms);
 }

@@ -66,6 +66,7 @@ int RunToday(const CliArguments& args);
 int RunIcs(const CliArguments& args);       // ics_command.cpp
 int RunRise(const CliArguments& args);      // rise_command.cpp
 int RunEclipses(const CliArguments& args);  // eclipses_command.cpp
+int RunApsides(const CliArguments& args);   // apsides_command.cpp
 
 // Applies the option --custom FILE of a calendar command, or no custom holidays without it. A file
 // that cannot be opened is an argument error (usage printed, returns 2); a foreign or damaged one
