@@ -204,7 +204,7 @@ LOCAL_CASES = [
     ("2009-07-22", "Tokyo", 35.6581, 139.7414),      # partial, high Sun
     ("2017-08-21", "Tokyo", 35.6581, 139.7414),      # outside the penumbra
     ("2021-06-10", "Tokyo", 35.6581, 139.7414),      # in its projection, on the night side
-    ("2017-08-21", "Honolulu", 21.3069, -157.8583),  # the penumbra's very edge
+    ("2017-08-21", "Honolulu", 21.3069, -157.8583),  # the Sun rises eclipsed
 ]
 
 

@@ -67,9 +67,9 @@ std::string CanonName(const testing::TestParamInfo<CanonEclipse>& info) {
 
 // The canon's figures are rounded to the second, 0.0001 and 0.1 degree. Its place follows its own
 // Delta T; turned by the difference in Delta T it is compared where the geometry puts it.
-constexpr double kGreatestSeconds = 30;
-constexpr double kMagnitude = 0.003;
-constexpr double kPlaceDegrees = 0.7;
+constexpr double kGreatestSeconds = 2;
+constexpr double kMagnitude = 0.0005;
+constexpr double kPlaceDegrees = 0.3;
 
 class CanonTest : public testing::TestWithParam<CanonEclipse> {};
 
@@ -150,7 +150,7 @@ std::string LocalName(const testing::TestParamInfo<LocalCase>& info) {
            std::to_string(c.day) + "At" + std::to_string(info.index);
 }
 
-constexpr double kContactSeconds = 30;
+constexpr double kContactSeconds = 2;
 
 class LocalTest : public testing::TestWithParam<LocalCase> {};
 
