@@ -275,7 +275,7 @@ LocalShadow ShadowAt(const BesselianElements& e, const Observer& o, double t) {
 
 // Whether the place stands on the Earth's day side at some moment from t1 to t4. A place on the
 // night side can lie in the penumbra's projection on the fundamental plane, but the Earth itself
-// keeps the shadow off it: it sees no eclipse. Sampled every ten minutes and at both ends.
+// keeps the shadow off it. Sampled every ten minutes and at both ends.
 bool OnDaySide(const BesselianElements& e, const Observer& o, double t1, double t4) {
     constexpr double kSampleHours = 1.0 / 6;
     for (double t = t1; t < t4; t += kSampleHours) {
@@ -390,12 +390,15 @@ LocalSolarEclipse LocalSolarCircumstances(const SolarEclipse& eclipse, const Geo
     const double span = kBesselianSpan + 0.5;
     const double t1 = RootBetween(penumbral, tm - span, tm);
     const double t4 = RootBetween(penumbral, tm, tm + span);
-    if (!OnDaySide(*e, o, t1, t4)) {
-        return local;
-    }
-    local.eclipsed = true;
     local.begin = jdOf + t1 / kHoursPerDay;
     local.end = jdOf + t4 / kHoursPerDay;
+    // Behind the Earth the place sees no eclipse, unless refraction lifts the Sun's limb over the
+    // horizon at the first or last contact (the Sun's height changes steadily in between).
+    if (!OnDaySide(*e, o, t1, t4) && !(SunAboveHorizon(place, local.begin, e->sunDistance) > 0) &&
+        !(SunAboveHorizon(place, local.end, e->sunDistance) > 0)) {
+        return LocalSolarEclipse{};
+    }
+    local.eclipsed = true;
     local.greatest = jdOf + tm / kHoursPerDay;
     if (c < std::fabs(m.L2)) {
         const auto umbral = [e, &o](double t) {

@@ -143,10 +143,10 @@ def local_nasa(e, lat, lon, dt):
     out = dict(begin=root(pen, t - 5, t), end=root(pen, t, t + 5), max=t,
                cbegin=None, cend=None)
     steps = [out["begin"] + (out["end"] - out["begin"]) * i / 40 for i in range(41)]
-    if all(at(s)[4] <= 0 for s in steps):
-        return None  # the night side: the Earth keeps the shadow off the place
     # The Sun's upper limb against 35'08" of refraction (semidiameter 16').
     up = [altitude(s) > -0.5856 - 0.2666 for s in steps]
+    if all(at(s)[4] <= 0 for s in steps) and not up[0] and not up[-1]:
+        return None  # the night side: the Earth keeps the shadow off the place
     out["vis"] = (1 if up[-1] else 3) if up[0] else (2 if any(up) else 0)
     out["alt"] = altitude(t)
     if c < abs(L2):
