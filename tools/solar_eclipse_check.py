@@ -201,6 +201,7 @@ LOCAL_CASES = [
     ("2046-02-05", "Osaka", 34.6864, 135.5200),      # the Sun rises eclipsed
     ("2019-12-26", "Tokyo", 35.6581, 139.7414),      # the Sun sets eclipsed
     ("2064-02-17", "Naha", 26.2124, 127.6809),       # the Sun sets eclipsed
+    ("1901-11-11", "Nagoya", 35.1814, 136.9064),     # sets refracted, the centre already down
     ("2009-07-22", "Tokyo", 35.6581, 139.7414),      # partial, high Sun
     ("2017-08-21", "Tokyo", 35.6581, 139.7414),      # outside the penumbra
     ("2021-06-10", "Tokyo", 35.6581, 139.7414),      # in its projection, on the night side

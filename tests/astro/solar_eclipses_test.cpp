@@ -105,7 +105,9 @@ TEST(SolarEclipsesBetween, CountsTheCanonsKinds) {
 
 // Local circumstances evaluated from the canon's Besselian elements with the program's Delta T
 // (UT Julian Dates, 0 for none), the visibility from the Sun's upper limb there: the central
-// path over a city, the Sun rising or setting during the eclipse, a place the penumbra misses.
+// path over a city, the Sun rising or setting during the eclipse (at Nagoya in 1901 visible only
+// by refraction: the straight line to the Sun passes behind the Earth), a place the penumbra
+// misses and one in its projection on the night side.
 struct LocalCase {
     int year;
     int month;
@@ -136,6 +138,8 @@ const LocalCase kLocal[] = {
      2458843.816118, 0.3892                                                                                                        }, // Tokyo
     {2064,  2, 17, 26.2124,  127.6809,    EclipseSetting, 2474967.825384,              0, 2474967.869103, 0,
      2474967.908580, 0.4155                                                                                                        }, // Naha
+    {1901, 11, 11, 35.1814,  136.9064,    EclipseSetting, 2415699.825134,              0, 2415699.871950, 0,
+     2415699.913768, 0.6374                                                                                                        }, // Nagoya
     {2009,  7, 22, 35.6581,  139.7414,    EclipseVisible, 2455034.538596,              0, 2455034.592355, 0,
      2455034.646082, 0.7485                                                                                                        }, // Tokyo
     {2017,  8, 21, 35.6581,  139.7414, EclipseNotVisible,              0,              0,              0, 0,              0,      0}, // Tokyo
