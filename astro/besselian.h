@@ -32,12 +32,13 @@ struct BesselianSample {
 // time is taken from its distance `moonKm` (any value within a few thousand km does).
 BesselianSample BesselianAt(double jdTT, double deltaT, double moonKm);
 
-// The same from the short series of the risings (about 10" for the Moon): good to about 0.005
-// Earth radii, enough to tell a lunation that cannot hold an eclipse from one that may.
+// The same from the short series (about 10" for the Moon, 0.01 degree for the Sun): good to about
+// 0.005 Earth radii, enough to tell a lunation that cannot hold an eclipse from one that may.
 BesselianSample RoughBesselianAt(double jdTT, double deltaT);
 
 // Polynomials in t, hours of dynamical time from jdTT0, as the almanacs publish them: each element
-// is the sum of c[k] t^k. Good to about 1e-7 Earth radii within kBesselianSpan hours of jdTT0.
+// is the sum of c[k] t^k. Within 3e-7 Earth radii (2 m) of BesselianAt over kBesselianSpan hours
+// either side of jdTT0 (measured on every seventh eclipse of 1900-2100).
 constexpr int kBesselianTerms = 7;
 constexpr double kBesselianSpan = 4.0;
 struct BesselianElements {
@@ -54,7 +55,8 @@ struct BesselianElements {
     double tanF2;
 };
 
-// Fits the polynomials to BesselianAt at the Chebyshev points of jdTT0 +- kBesselianSpan hours.
+// Fits the polynomials at the Chebyshev points of jdTT0 +- kBesselianSpan hours: the short series'
+// elements there, corrected by their difference from BesselianAt's at the span's middle and ends.
 BesselianElements FitBesselianElements(double jdTT0, double deltaT);
 
 // The elements at t hours from the fit's origin.

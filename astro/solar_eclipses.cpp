@@ -169,13 +169,14 @@ bool GlobalCircumstances(const BesselianElements& e, SolarEclipse* out) {
     SurfacePointBelow(s.x, s.y, s.d, s.mu, &latitude, &longitude, &zeta);
     const double L1 = s.l1 - zeta * s.tanF1;
     const double L2 = s.l2 - zeta * s.tanF2;
-    const double separation = fromLimb > 0 ? fromLimb : 0;
     out->kind = kind;
     out->greatest = e.jdTT0 + tg / kHoursPerDay - e.deltaT / kSecondsPerDay;
     out->greatestLatitude = latitude;
     out->greatestLongitude = longitude;
-    out->magnitude =
-        separation < std::fabs(L2) ? (L1 - L2) / (L1 + L2) : (L1 - separation) / (L1 + L2);
+    // Under the axis, the ratio of the Moon's apparent diameter to the Sun's; when the axis misses
+    // the Earth, the fraction of the Sun's diameter covered at the limb's nearest point (above 1
+    // when that point lies in the umbra), as the canon gives it.
+    out->magnitude = fromLimb < 0 ? (L1 - L2) / (L1 + L2) : (L1 - fromLimb) / (L1 + L2);
     return true;
 }
 
@@ -252,6 +253,7 @@ struct LocalShadow {
     double v;
     double L1;
     double L2;
+    double zeta;  // the observer's height above the fundamental plane, towards the Moon
 };
 
 LocalShadow ShadowAt(const BesselianElements& e, const Observer& o, double t) {
@@ -267,7 +269,21 @@ LocalShadow ShadowAt(const BesselianElements& e, const Observer& o, double t) {
     l.v = s.y - eta;
     l.L1 = s.l1 - zeta * s.tanF1;
     l.L2 = s.l2 - zeta * s.tanF2;
+    l.zeta = zeta;
     return l;
+}
+
+// Whether the place stands on the Earth's day side at some moment from t1 to t4. A place on the
+// night side can lie in the penumbra's projection on the fundamental plane, but the Earth itself
+// keeps the shadow off it. Sampled every ten minutes and at both ends.
+bool OnDaySide(const BesselianElements& e, const Observer& o, double t1, double t4) {
+    constexpr double kSampleHours = 1.0 / 6;
+    for (double t = t1; t < t4; t += kSampleHours) {
+        if (ShadowAt(e, o, t).zeta > 0) {
+            return true;
+        }
+    }
+    return ShadowAt(e, o, t4).zeta > 0;
 }
 
 double Separation(const LocalShadow& l) {
@@ -372,9 +388,17 @@ LocalSolarEclipse LocalSolarCircumstances(const SolarEclipse& eclipse, const Geo
     };
     const double jdOf = e->jdTT0 - e->deltaT / kSecondsPerDay;
     const double span = kBesselianSpan + 0.5;
+    const double t1 = RootBetween(penumbral, tm - span, tm);
+    const double t4 = RootBetween(penumbral, tm, tm + span);
+    local.begin = jdOf + t1 / kHoursPerDay;
+    local.end = jdOf + t4 / kHoursPerDay;
+    // Behind the Earth the place sees no eclipse, unless refraction lifts the Sun's limb over the
+    // horizon at the first or last contact (the Sun's height changes steadily in between).
+    if (!OnDaySide(*e, o, t1, t4) && !(SunAboveHorizon(place, local.begin, e->sunDistance) > 0) &&
+        !(SunAboveHorizon(place, local.end, e->sunDistance) > 0)) {
+        return LocalSolarEclipse{};
+    }
     local.eclipsed = true;
-    local.begin = jdOf + RootBetween(penumbral, tm - span, tm) / kHoursPerDay;
-    local.end = jdOf + RootBetween(penumbral, tm, tm + span) / kHoursPerDay;
     local.greatest = jdOf + tm / kHoursPerDay;
     if (c < std::fabs(m.L2)) {
         const auto umbral = [e, &o](double t) {

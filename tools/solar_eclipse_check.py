@@ -6,10 +6,12 @@ place, and the local circumstances at Japanese cities evaluated here from the pu
 
   nocturo-eclipse-dump 1900 2100 LAT,LON ... > dump.txt
   solar_eclipse_check.py CATALOG_DIR dump.txt [--list]
+  solar_eclipse_check.py table CATALOG_DIR dump.txt   the tests' reference rows (C++)
 
 CATALOG_DIR holds solar-eclipses-1900-2100.txt and solar-besselian-1900-2100.csv. The cities are
 those of CITIES below, in that order, on the dump's command line (`solar_eclipse_check.py places`
-prints them). Times are compared in dynamical time, so that the two Delta T models drop out; the
+prints them). Times are compared in dynamical time, and the published elements' Earth is turned
+by the program's Delta T, so that the two Delta T models drop out; the
 published elements' penumbra is widened from their lunar radius 0.2724880 to the IAU 0.2725076
 that the program uses for the outer contacts.
 """
@@ -79,8 +81,8 @@ def poly(c, t):
     return sum(a * t ** k for k, a in enumerate(c))
 
 
-def local_nasa(e, lat, lon):
-    """Local circumstances from the published elements: TD Julian Dates of the contacts, the
+def local_nasa(e, lat, lon, dt):
+    """Local circumstances from the published elements, the Earth turned by Delta T dt (s): TD Julian Dates of the contacts, the
     maximum, magnitude; None when the place sees no eclipse."""
     u_ = math.atan(AXIS_RATIO * math.tan(math.radians(lat)))
     rs, rc = AXIS_RATIO * math.sin(u_), math.cos(u_)
@@ -89,16 +91,24 @@ def local_nasa(e, lat, lon):
     def at(t):
         x, y = poly(e["x"], t), poly(e["y"], t)
         d = math.radians(poly(e["d"], t))
-        h = math.radians(poly(e["mu"], t) + lon - 0.00417807 * e["dt"])
+        h = math.radians(poly(e["mu"], t) + lon - 0.00417807 * dt)
         xi = rc * math.sin(h)
         eta = rs * math.cos(d) - rc * math.cos(h) * math.sin(d)
         zeta = rs * math.sin(d) + rc * math.cos(h) * math.cos(d)
         L1 = poly(e["l1"], t) + widen - zeta * e["tf1"]
         L2 = poly(e["l2"], t) - zeta * e["tf2"]
-        return x - xi, y - eta, L1, L2
+        return x - xi, y - eta, L1, L2, zeta
+
+    def altitude(t):
+        # The Sun's centre stands within a few arcseconds of the shadow's axis; no parallax.
+        d = math.radians(poly(e["d"], t))
+        h = math.radians(poly(e["mu"], t) + lon - 0.00417807 * dt)
+        p = math.radians(lat)
+        s = math.sin(p) * math.sin(d) + math.cos(p) * math.cos(d) * math.cos(h)
+        return math.degrees(math.asin(s)) - math.degrees(4.26e-5)
 
     def sep(t):
-        u, v, _, _ = at(t)
+        u, v, _, _, _ = at(t)
         return math.hypot(u, v)
 
     t, h = 0.0, 1e-3
@@ -108,7 +118,7 @@ def local_nasa(e, lat, lon):
         t += max(-1, min(1, step))
         if abs(step) < 1e-8:
             break
-    u, v, L1, L2 = at(t)
+    u, v, L1, L2, _ = at(t)
     c = math.hypot(u, v)
     if c >= L1:
         return None
@@ -132,6 +142,13 @@ def local_nasa(e, lat, lon):
     umb = lambda s: sep(s) - abs(at(s)[3])
     out = dict(begin=root(pen, t - 5, t), end=root(pen, t, t + 5), max=t,
                cbegin=None, cend=None)
+    steps = [out["begin"] + (out["end"] - out["begin"]) * i / 40 for i in range(41)]
+    # The Sun's upper limb against 35'08" of refraction (semidiameter 16').
+    up = [altitude(s) > -0.5856 - 0.2666 for s in steps]
+    if all(at(s)[4] <= 0 for s in steps) and not up[0] and not up[-1]:
+        return None  # the night side: the Earth keeps the shadow off the place
+    out["vis"] = (1 if up[-1] else 3) if up[0] else (2 if any(up) else 0)
+    out["alt"] = altitude(t)
     if c < abs(L2):
         out["cbegin"], out["cend"] = root(umb, t - 0.3, t), root(umb, t, t + 0.3)
         out["mag"] = (L1 - L2) / (L1 + L2)
@@ -171,7 +188,63 @@ def worst(name, values, unit, fmt="%.2f"):
            unit))
 
 
+KIND_NAMES = {1: "PartialSolarEclipse", 2: "AnnularSolarEclipse", 3: "TotalSolarEclipse",
+              4: "HybridSolarEclipse"}
+VISIBILITY_NAMES = {0: "EclipseNotVisible", 1: "EclipseVisible", 2: "EclipseRising",
+                    3: "EclipseSetting"}
+# Local cases of the tests: (date of greatest eclipse in UT, place name, latitude, longitude).
+LOCAL_CASES = [
+    ("2012-05-20", "Tokyo", 35.6581, 139.7414),      # annular over the city
+    ("2030-06-01", "Sapporo", 43.0642, 141.3469),    # annular over the city
+    ("2066-06-22", "Sapporo", 43.0642, 141.3469),    # annular, the Sun rising in it
+    ("1992-01-04", "Tokyo", 35.6581, 139.7414),      # the Sun rises eclipsed
+    ("2046-02-05", "Osaka", 34.6864, 135.5200),      # the Sun rises eclipsed
+    ("2019-12-26", "Tokyo", 35.6581, 139.7414),      # the Sun sets eclipsed
+    ("2064-02-17", "Naha", 26.2124, 127.6809),       # the Sun sets eclipsed
+    ("1901-11-11", "Nagoya", 35.1814, 136.9064),     # sets refracted, the centre already down
+    ("2009-07-22", "Tokyo", 35.6581, 139.7414),      # partial, high Sun
+    ("2017-08-21", "Tokyo", 35.6581, 139.7414),      # outside the penumbra
+    ("2021-06-10", "Tokyo", 35.6581, 139.7414),      # in its projection, on the night side
+    ("2017-08-21", "Honolulu", 21.3069, -157.8583),  # the Sun rises eclipsed
+]
+
+
+def jd_text(jd):
+    return "%.6f" % jd if jd else "0"
+
+
+def table(folder, dump):
+    rows, elements = read_catalog(folder)
+    ours = read_dump(dump)
+    print("// Global: from the canon's rows (hybrids, non-central, grazing).")
+    for r in rows:
+        t = r["type"]
+        if t[0] == "H" or t[-1] in "-+ns" or (t[0] == "P" and r["mag"] < 0.05):
+            print('    {%s, %s, %.6f, %5.1f, %.4f, %6.1f, %6.1f},' %
+                  (", ".join(str(int(v)) for v in r["date"].split("-")), KIND_NAMES[r["kind"]], r["td"], r["dt"], r["mag"], r["lat"],
+                   r["lon"]))
+    print("// Local: from the canon's Besselian elements, the program's Delta T.")
+    for date, name, lat, lon in LOCAL_CASES:
+        y, m, d = (int(v) for v in date.split("-"))
+        o = min(ours, key=lambda o: abs(o["ut"] - jd_of(y, m, d) - 0.5))
+        td = o["ut"] + o["dt"] / 86400
+        e = min(elements, key=lambda e: abs(e["base"] - td))
+        n = local_nasa(e, lat, lon, o["dt"])
+        if n is None:
+            print('    {%s, %8.4f, %9.4f, %s, 0, 0, 0, 0, 0, 0},  // %s' %
+                  (", ".join(str(int(v)) for v in date.split("-")), lat, lon, VISIBILITY_NAMES[0], name))
+            continue
+        ut = lambda k: n[k] - o["dt"] / 86400 if n[k] else 0
+        print('    {%s, %8.4f, %9.4f, %s, %s, %s, %s, %s, %s, %.4f},  // %s' %
+              (", ".join(str(int(v)) for v in date.split("-")), lat, lon, VISIBILITY_NAMES[n["vis"]], jd_text(ut("begin")),
+               jd_text(ut("cbegin")), jd_text(ut("max")), jd_text(ut("cend")),
+               jd_text(ut("end")), n["mag"], name))
+
+
 def main():
+    if len(sys.argv) > 1 and sys.argv[1] == "table":
+        table(sys.argv[2], sys.argv[3])
+        return
     if len(sys.argv) > 1 and sys.argv[1] == "places":
         print(" ".join("%.4f,%.4f" % (c[1], c[2]) for c in CITIES))
         return
@@ -217,7 +290,7 @@ def main():
         td = o["ut"] + o["dt"] / 86400
         e = min(elements, key=lambda e: abs(e["base"] - td))
         for i, (name, lat, lon) in enumerate(CITIES):
-            n = local_nasa(e, lat, lon)
+            n = local_nasa(e, lat, lon, o["dt"])
             mine = o["local"].get(i)
             if (n is None) != (mine is None):
                 missing += 1
@@ -233,6 +306,9 @@ def main():
                 elif (n[k] is None) != (mine[k] == 0):
                     print("CENTRAL ONLY IN ONE", name, o["ut"], k)
             lmags.append(mine["mag"] - n["mag"])
+            if mine["vis"] != n["vis"]:
+                print("VISIBILITY", name, o["ut"], "program", mine["vis"], "elements", n["vis"],
+                      "begin alt", n["alt"])
             if listing:
                 print("  %-9s begin %+5.1f max %+5.1f end %+5.1f mag %+.4f" %
                       (name, contacts["begin"][-1], contacts["max"][-1], contacts["end"][-1],
