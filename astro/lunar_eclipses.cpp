@@ -35,6 +35,9 @@ constexpr double kNodeLimit = 0.40;
 // lunation later: a search begun four days before the mean instant finds this one and no other.
 constexpr double kSearchLead = 4;
 
+// How far greatest eclipse can lie from the mean full Moon, with room to spare (days).
+constexpr double kFullMoonReach = 1;
+
 // The Earth's equatorial radius (km), the Moon's radius in the Earth's (IAU), the Sun's
 // semidiameter and equatorial horizontal parallax at 1 au (arcseconds), the speed of light (km/s).
 constexpr double kEquatorialRadius = 6378.14;
@@ -415,9 +418,12 @@ const std::vector<LunarEclipse>& EclipsesOfYear(int32_t year) {
     const double from = JulianDateOfNewYear(year);
     const double to = JulianDateOfNewYear(year + 1);
     entry.eclipses.clear();
-    const int64_t first =
-        static_cast<int64_t>(std::floor((from - kMeanNewMoon0) / kSynodicMonth)) - 1;
-    const int64_t last = static_cast<int64_t>(std::floor((to - kMeanNewMoon0) / kSynodicMonth)) + 1;
+    // The lunations whose mean full Moon lies within a day of the year: the true full Moon is
+    // within 14 hours of the mean one, greatest eclipse within an hour of the true one.
+    const int64_t first = static_cast<int64_t>(
+        std::ceil((from - kFullMoonReach - kMeanNewMoon0) / kSynodicMonth - 0.5));
+    const int64_t last = static_cast<int64_t>(
+        std::floor((to + kFullMoonReach - kMeanNewMoon0) / kSynodicMonth - 0.5));
     for (int64_t k = first; k <= last; ++k) {
         LunarEclipse e;
         if (EclipseOfLunation(k, &e) && e.greatest >= from && e.greatest < to) {
