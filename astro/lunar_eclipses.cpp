@@ -56,21 +56,22 @@ constexpr double kLatitudeMargin = 60;
 // The Earth's atmosphere darkens the Moon beyond the geometric shadow. The Japanese almanac, like
 // the older catalogs, enlarges both shadow radii by one fiftieth (Chauvenet's rule); Danjon's
 // rule, which adds 1/85 to the Earth's radius only, gives umbral magnitudes some 0.005 smaller
-// (1.359 instead of 1.364 on 2022-11-08).
+// (1.359 instead of 1.364 on 2022-11-08). The Earth's flattening: the shadow is cast by a globe of
+// 0.99834 of the equatorial radius, the radius at latitude 45 degrees.
 constexpr double kShadowEnlargement = 1.02;
 constexpr double kOblateness = 0.998340;
 
 // The shadow is sampled at kNodes instants spread over kHalfWindow on either side of the full
 // Moon: the longest eclipse lasts from P1 to P4 about 6 h 20 min and greatest eclipse lies within
-// half an hour of the full Moon. Over such a window the Moon's motion is a smooth curve (its
-// shortest periods in the series are some nine days): every contact of 1900-2100 from five
-// samples agrees with that from seven within 0.09 s.
+// half an hour of the full Moon. Over such a window the Moon's motion is a smooth curve (the terms
+// of periods under a week are tiny): every contact of 1900-2100 from five samples agrees with
+// that from seven within 0.09 s.
 constexpr int kNodes = 5;
 constexpr double kHalfWindow = 4.5 / 24;  // days
 
 // A bound on how fast the Moon's altitude can change, degrees per hour (the Earth turns 15.04 an
-// hour and the Moon moves against it), and the
-// step at which a Moon that may dip under the horizon and come back is followed (days).
+// hour and the Moon moves against it), and the step at which a Moon that may dip under the
+// horizon and come back is followed (days).
 constexpr double kAltitudeRate = 16;
 constexpr double kVisibilityStep = 5.0 / 1440;
 

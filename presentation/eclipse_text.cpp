@@ -115,6 +115,27 @@ std::vector<EclipseAtPlace> EclipsesAtPlace(double jdFrom, double jdTo, const Ge
     return eclipses;
 }
 
+bool FindNextSeenEclipse(double jd, const GeoPlace& place, EclipseAtPlace* out) {
+    if (!(jd >= JulianDateOfNewYear(kFirstYear) && jd < JulianDateOfNewYear(kLastYear + 1)) ||
+        !std::isfinite(place.latitude) || !std::isfinite(place.longitude)) {
+        return false;
+    }
+    SYSTEMTIME date;
+    SystemTimeFromJulianDate(jd, &date);
+    // An eclipse that began in the last days of the year before may still be under way.
+    for (int32_t year = date.wYear > kFirstYear ? date.wYear - 1 : kFirstYear; year <= kLastYear;
+         ++year) {
+        for (const EclipseAtPlace& e : EclipsesOfYearAtPlace(year, place)) {
+            const double last = e.end > 0 ? e.end : e.greatest;
+            if (e.visibility != EclipseNotVisible && last >= jd) {
+                *out = e;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 double EclipseDateInstant(const EclipseAtPlace& eclipse) {
     return EclipseSeen(eclipse) && eclipse.greatest > 0 ? eclipse.greatest : eclipse.globalGreatest;
 }
@@ -130,6 +151,10 @@ const char* EclipseKindName(bool moon, int32_t kind) {
         return kind >= PenumbralLunarEclipse && kind <= TotalLunarEclipse ? kLunar[kind] : "";
     }
     return kind >= PartialSolarEclipse && kind <= HybridSolarEclipse ? kSolar[kind] : "";
+}
+
+const char* EclipseMarkName(bool moon) {
+    return moon ? "月食" : "日食";
 }
 
 const char* EclipseVisibilityName(bool moon, EclipseVisibility visibility) {
