@@ -443,7 +443,7 @@ std::vector<LunarEclipse> LunarEclipsesBetween(double jdFrom, double jdTo) {
         return eclipses;
     }
     const int32_t first = YearOf(jdFrom < kFirstJd ? kFirstJd : jdFrom);
-    const int32_t last = YearOf(jdTo > kEndJd ? kEndJd - 1 : jdTo);
+    const int32_t last = YearOf(jdTo >= kEndJd ? kEndJd - 1 : jdTo);
     for (int32_t year = first; year <= last; ++year) {
         for (const LunarEclipse& e : EclipsesOfYear(year)) {
             if (e.greatest >= jdFrom && e.greatest < jdTo) {

@@ -103,7 +103,7 @@ std::vector<EclipseAtPlace> EclipsesAtPlace(double jdFrom, double jdTo, const Ge
     SYSTEMTIME date;
     SystemTimeFromJulianDate(jdFrom < first ? first : jdFrom, &date);
     const int32_t firstYear = date.wYear;
-    SystemTimeFromJulianDate(jdTo > end ? end - 1 : jdTo, &date);
+    SystemTimeFromJulianDate(jdTo >= end ? end - 1 : jdTo, &date);
     const int32_t lastYear = date.wYear;
     for (int32_t year = firstYear; year <= lastYear; ++year) {
         for (const EclipseAtPlace& e : EclipsesOfYearAtPlace(year, place)) {

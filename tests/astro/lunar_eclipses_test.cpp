@@ -60,6 +60,18 @@ TEST(LunarEclipses, EveryEclipseOfTheCatalog) {
     }
 }
 
+// The years computed end with 2200: a range up to 2201-01-01 (JD 2524958.5) exactly, or beyond,
+// takes the eclipses of 2200's last months and no more; an empty or unreadable range gives none.
+TEST(LunarEclipses, RangeEnds) {
+    const double end = 2524958.5;
+    const std::vector<LunarEclipse> last = LunarEclipsesBetween(end - 200, end);
+    EXPECT_FALSE(last.empty());
+    EXPECT_EQ(LunarEclipsesBetween(end - 200, end + 1000).size(), last.size());
+    EXPECT_TRUE(LunarEclipsesBetween(end, end + 1000).empty());
+    EXPECT_TRUE(LunarEclipsesBetween(NAN, end).empty());
+    EXPECT_TRUE(LunarEclipsesBetween(end - 100, end - 200).empty());
+}
+
 // At the edges of the umbra and the penumbra: which contacts occur, and in which order.
 struct Threshold {
     const char* label;

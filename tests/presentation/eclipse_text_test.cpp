@@ -83,6 +83,8 @@ TEST(NextSeenEclipse, SkipsWhatThePlaceDoesNotSee) {
     ASSERT_TRUE(FindNextSeenEclipse(during, tokyo, &next));
     EXPECT_EQ(next.greatest, during);
     EXPECT_FALSE(FindNextSeenEclipse(2378496.5 - 1, tokyo, &next));
+    // The listing's range may end at the last instant of 2200 exactly (JD 2524958.5).
+    EXPECT_FALSE(EclipsesAtPlace(2524958.5 - 200, 2524958.5, tokyo).empty());
 }
 
 }  // namespace
