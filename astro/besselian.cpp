@@ -18,6 +18,13 @@ constexpr double kLightKmPerSecond = 299792.458;
 // The Sun's radius: the semidiameter 959.63" at 1 au that the risings and the almanacs use.
 constexpr double kSunRadiusKm = 959.63 / 206264.80624709636 * kKilometresPerAu;
 constexpr double kSecondsPerDay = 86400;
+
+// PreciseMoonPosition carries the Moon to the equinox of date with the IAU 1976 precession, while
+// PreciseSunLongitude follows the IAU 2006 one, 0.300405" a century slower (and 0.0057" a century
+// squared). The Moon is brought to the Sun's equinox: left apart, the two would disagree by 0.3"
+// at 1900 and 2100, which moves an eclipse by half a second. Arcseconds.
+constexpr double kMoonPrecessionRateChange = -0.300405;
+constexpr double kMoonPrecessionAccelerationChange = -0.0057;
 constexpr double kDaysPerCentury = 36525;
 
 // Geocentric equatorial vector of date, in the Earth's equatorial radius, of a body at ecliptic
@@ -88,16 +95,19 @@ BesselianSample BesselianAt(double jdTT, double deltaT, double moonKm) {
     const JulianCenturies T = (jdTT - 2451545) / kDaysPerCentury;
     const double dpsi = NutationInLongitude(T) / 3600;
     const double epsilon = MeanObliquity(T) + NutationAt(T).obliquity;
-    // The Moon as seen: where it was when the light left it. The annual aberration moves it as it
-    // moves the Sun (the Moon's own light time carries the Earth's orbital motion back out), so
-    // only the Moon's motion about the Earth during that time remains.
+    // The Moon as seen: where it stood about the Earth when its light left it, 1.3 s before (0.7").
+    // The Sun's apparent place carries the annual aberration (20.5"); the Moon's does not, for it
+    // shares the Earth's orbital motion that causes it.
     const double lightDays = moonKm / kLightKmPerSecond / kSecondsPerDay;
-    EclipticPosition m = PreciseMoonPosition((jdTT - lightDays - 2451545) / kDaysPerCentury);
+    const EclipticPosition m = PreciseMoonPosition((jdTT - lightDays - 2451545) / kDaysPerCentury);
     double sunLatitude = 0;
     double sunKm = 0;
     SunLatitudeDistance(T, &sunLatitude, &sunKm);
     const Vector sun = Equatorial(PreciseSunLongitude(T), sunLatitude, sunKm, epsilon);
-    const Vector moon = Equatorial(m.longitude + dpsi, m.latitude, m.distance, epsilon);
+    const double precession =
+        T * (kMoonPrecessionRateChange + T * kMoonPrecessionAccelerationChange) / 3600;
+    const Vector moon =
+        Equatorial(m.longitude + precession + dpsi, m.latitude, m.distance, epsilon);
     return ShadowOf(sun, moon, jdTT - deltaT / kSecondsPerDay, dpsi, epsilon);
 }
 

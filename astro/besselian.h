@@ -5,8 +5,9 @@
 
 // The Moon's radius in the Earth's equatorial radius. The outer contacts use the IAU mean radius;
 // the inner ones (totality, annularity) a radius smaller by about 1.5 km, the mean depth of the
-// valleys of the Moon's limb, through which the last beads of sunlight shine: the pair the
-// national almanacs and the NASA canon compute with.
+// valleys of the Moon's limb, through which the last beads of sunlight shine. NASA's canon gives
+// the inner one back from its elements' l2; its outer one, 0.2724880, is 125 m smaller than the
+// IAU's, a tenth of a second of a contact.
 constexpr double kMoonRadiusPenumbral = 0.2725076;
 constexpr double kMoonRadiusUmbral = 0.2722810;
 

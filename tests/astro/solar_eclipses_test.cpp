@@ -67,7 +67,7 @@ std::string CanonName(const testing::TestParamInfo<CanonEclipse>& info) {
 
 // The canon's figures are rounded to the second, 0.0001 and 0.1 degree. Its place follows its own
 // Delta T; turned by the difference in Delta T it is compared where the geometry puts it.
-constexpr double kGreatestSeconds = 2;
+constexpr double kGreatestSeconds = 1;
 constexpr double kMagnitude = 0.0005;
 constexpr double kPlaceDegrees = 0.3;
 
