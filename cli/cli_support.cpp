@@ -10,6 +10,7 @@
 #include "astro/civil_dates.h"
 #include "astro/time_zone.h"
 #include "cli/commands.h"
+#include "presentation/place.h"
 
 #ifndef NOCTURO_VERSION
 #error "NOCTURO_VERSION must be defined by the build (the project version)"
@@ -470,6 +471,27 @@ int ParseYearOrDateRange(const CliArguments& args, SYSTEMTIME* from, SYSTEMTIME*
         return UsageError("TO '%s' lies before FROM '%s'", args.arguments[1], args.arguments[0]);
     }
     return 0;
+}
+
+bool ParsePlaceOption(const char* text, GeoPlace* place) {
+    const char* comma = std::strchr(text, ',');
+    if (comma == nullptr || comma - text >= 64) {
+        return false;
+    }
+    char latitude[64];
+    std::memcpy(latitude, text, static_cast<size_t>(comma - text));
+    latitude[comma - text] = '\0';
+    GeoPlace parsed = {};
+    if (!ParseLatitude(latitude, &parsed.latitude) ||
+        !ParseLongitude(comma + 1, &parsed.longitude)) {
+        return false;
+    }
+    *place = parsed;
+    return true;
+}
+
+int PlaceError(const char* text) {
+    return UsageError("malformed place '%s' (LAT,LON in degrees: -89.5..89.5,-180..180)", text);
 }
 
 CliParse ParseUtcInstant(const char* text, SYSTEMTIME* out) {

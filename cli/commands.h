@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "astro/rise_set.h"
 #include "astro/time_scales.h"
 
 // Dates and instants the commands accept.
@@ -62,9 +63,10 @@ int RunDays(const CliArguments& args);  // calendar_commands.cpp
 int RunTerms(const CliArguments& args);
 int RunMonth(const CliArguments& args);
 int RunToday(const CliArguments& args);
-int RunIcs(const CliArguments& args);      // ics_command.cpp
-int RunRise(const CliArguments& args);     // rise_command.cpp
-int RunApsides(const CliArguments& args);  // apsides_command.cpp
+int RunIcs(const CliArguments& args);       // ics_command.cpp
+int RunRise(const CliArguments& args);      // rise_command.cpp
+int RunEclipses(const CliArguments& args);  // eclipses_command.cpp
+int RunApsides(const CliArguments& args);   // apsides_command.cpp
 
 // Applies the option --custom FILE of a calendar command, or no custom holidays without it. A file
 // that cannot be opened is an argument error (usage printed, returns 2); a foreign or damaged one
@@ -128,6 +130,13 @@ int ParseDateRange(const CliArguments& args, SYSTEMTIME* from, SYSTEMTIME* to);
 // or YYYY-MM-DD, TO as YYYY (31 December) or YYYY-MM-DD. Returns 0 when both are valid and TO is
 // not before FROM; otherwise prints the error and the usage and returns the exit status 2.
 int ParseYearOrDateRange(const CliArguments& args, SYSTEMTIME* from, SYSTEMTIME* to);
+
+// A place written LAT,LON in decimal degrees (north and east positive), each by the rules of the
+// place dialog. Returns false when it is not of that form or out of range.
+bool ParsePlaceOption(const char* text, GeoPlace* place);
+
+// Reports a malformed --place value: prints the message and the usage, returns 2.
+int PlaceError(const char* text);
 
 // A decimal integer with an optional sign, within [min, max].
 CliParse ParseInteger(const char* text, long min, long max, long* out);
