@@ -1,0 +1,242 @@
+#include "presentation/moon_events.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr uint16_t kFirstYear = 1900;
+constexpr uint16_t kLastYear = 2100;
+constexpr int kHeldYears = 3;
+constexpr int kLookAheadYears = 20;
+constexpr double kMoonRadiusKm = 1737.4;
+constexpr double kArcsecondsPerRadian = 206264.80624709636;
+
+YearMoonEvents held[kHeldYears];
+int heldNext = 0;  // the record replaced next: the one filled longest ago
+
+bool SamePlace(const GeoPlace& a, const GeoPlace& b) {
+    return a.latitude == b.latitude && a.longitude == b.longitude;
+}
+
+double LocalNewYear(uint16_t year) {
+    SYSTEMTIME t = {};
+    t.wYear = year;
+    t.wMonth = 1;
+    t.wDay = 1;
+    return JulianDateFromSystemTime(t);
+}
+
+SYSTEMTIME LocalDate(double jd, int32_t bias) {
+    SYSTEMTIME local;
+    LocalSecondOf(jd, bias, &local);
+    return local;
+}
+
+bool IsDate(const SYSTEMTIME& t, uint16_t year, uint16_t month, uint16_t day) {
+    return t.wYear == year && t.wMonth == month && t.wDay == day;
+}
+
+void FillYear(YearMoonEvents* events, uint16_t year, int32_t bias, const GeoPlace& place) {
+    events->year = year;
+    events->bias = bias;
+    events->place = place;
+    events->eclipses.clear();
+    // A day's margin on each side: the local date of a solar eclipse is that of its maximum at the
+    // place, hours from the global greatest eclipse that the range is taken on.
+    const double shift = bias * kDaysPerMinute;
+    const double from = LocalNewYear(year) + shift - 1;
+    const double to = LocalNewYear(static_cast<uint16_t>(year + 1)) + shift + 1;
+    for (const EclipseAtPlace& e : EclipsesAtPlace(from, to, place)) {
+        if (EclipseSeen(e) && e.visibility != EclipseNotVisible &&
+            LocalDate(EclipseDateInstant(e), bias).wYear == year) {
+            events->eclipses.push_back(e);
+        }
+    }
+    events->fullMoons = FullMoonsOfYear(year, bias);
+}
+
+// The last answer of FindNextSeenEclipse: it holds for every later instant up to the end of the
+// eclipse found, since that eclipse was the first not ended at the instant asked for.
+struct NextEclipseMemo {
+    bool valid;
+    int32_t bias;
+    GeoPlace place;
+    double askedJd;
+    EclipseAtPlace eclipse;
+};
+NextEclipseMemo nextMemo = {};
+
+double LastInstant(const EclipseAtPlace& e) {
+    return e.end > 0 ? e.end : EclipseDateInstant(e);
+}
+
+// "2026年3月3日" of a local civil date.
+void FormatJapaneseDate(char* dest, size_t size, const SYSTEMTIME& t) {
+    std::snprintf(dest, size, "%u年%u月%u日", t.wYear, t.wMonth, t.wDay);
+}
+
+// The local time of jd rounded to the nearest minute.
+SYSTEMTIME LocalMinute(double jd, int32_t bias) {
+    const double minutes = std::floor((jd - bias * kDaysPerMinute) * 1440.0 + 0.5);
+    SYSTEMTIME local;
+    SystemTimeFromJulianDate(minutes / 1440.0, &local);
+    if (local.wHour == 24) {
+        // Midnight reads as the next date's 00:00, not as 24:00 of this one.
+        SystemTimeFromJulianDate(minutes / 1440.0 + 1.0 / 86400, &local);
+    }
+    return local;
+}
+
+}  // namespace
+
+const YearMoonEvents& MoonEventsOfYear(uint16_t year, int32_t bias, const GeoPlace& place) {
+    static const YearMoonEvents kNone = {};
+    if (year < kFirstYear || year > kLastYear) {
+        return kNone;
+    }
+    for (const YearMoonEvents& events : held) {
+        if (events.year == year && events.bias == bias && SamePlace(events.place, place)) {
+            return events;
+        }
+    }
+    YearMoonEvents& events = held[heldNext];
+    heldNext = (heldNext + 1) % kHeldYears;
+    FillYear(&events, year, bias, place);
+    return events;
+}
+
+uint32_t MoonEventMarksOfDay(uint16_t year, uint16_t month, uint16_t day, int32_t bias,
+                             const GeoPlace& place) {
+    const YearMoonEvents& events = MoonEventsOfYear(year, bias, place);
+    uint32_t marks = 0;
+    for (const EclipseAtPlace& e : events.eclipses) {
+        if (IsDate(LocalDate(EclipseDateInstant(e), bias), year, month, day)) {
+            marks |= e.moon ? MarkLunarEclipse : MarkSolarEclipse;
+        }
+    }
+    const YearFullMoons& moons = events.fullMoons;
+    if (moons.count > 0 && IsDate(LocalDate(moons.jd[moons.nearest], bias), year, month, day)) {
+        marks |= MarkNearestFullMoon;
+    }
+    return marks;
+}
+
+std::string ComposeMoonEventLines(uint16_t year, uint16_t month, uint16_t day, int32_t bias,
+                                  const GeoPlace& place) {
+    const YearMoonEvents& events = MoonEventsOfYear(year, bias, place);
+    std::string text;
+    for (const EclipseAtPlace& e : events.eclipses) {
+        if (!IsDate(LocalDate(EclipseDateInstant(e), bias), year, month, day)) {
+            continue;
+        }
+        if (!text.empty()) {
+            text += "\n";
+        }
+        text += EclipseKindName(e.moon, e.kind);
+        text += "\n";
+        text += ComposeEclipseDetails(e, bias, "\n");
+        while (!text.empty() && text.back() == '\n') {
+            text.pop_back();
+        }
+    }
+    const YearFullMoons& moons = events.fullMoons;
+    if (moons.count > 0 && IsDate(LocalDate(moons.jd[moons.nearest], bias), year, month, day)) {
+        char km[32];
+        if (!text.empty()) {
+            text += "\n";
+        }
+        text += "今年最も地球に近い満月（";
+        text += FormatKilometres(km, sizeof km, moons.distance[moons.nearest]);
+        text += " km）";
+    }
+    return text;
+}
+
+char* FormatKilometres(char* dest, size_t size, double km) {
+    if (size == 0) {
+        return dest;
+    }
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%ld", std::lround(km));
+    const size_t n = std::strlen(digits);
+    const size_t sign = digits[0] == '-' ? 1 : 0;
+    size_t out = 0;
+    for (size_t i = 0; i < n && out + 1 < size; ++i) {
+        if (i > sign && (n - i) % 3 == 0 && out + 2 < size) {
+            dest[out++] = ',';
+        }
+        dest[out++] = digits[i];
+    }
+    dest[out] = '\0';
+    return dest;
+}
+
+char* ComposeMoonDistanceLine(char* dest, size_t size, double distanceKm) {
+    if (size == 0) {
+        return dest;
+    }
+    char km[32];
+    FormatKilometres(km, sizeof km, distanceKm);
+    const double ratio = distanceKm > kMoonRadiusKm ? kMoonRadiusKm / distanceKm : 1.0;
+    const long seconds = std::lround(2.0 * std::asin(ratio) * kArcsecondsPerRadian);
+    std::snprintf(dest, size, "月までの距離 %s km  視直径 %ld′%02ld″", km, seconds / 60,
+                  seconds % 60);
+    return dest;
+}
+
+bool FindNextSeenEclipse(double jd, int32_t bias, const GeoPlace& place, EclipseAtPlace* out) {
+    if (nextMemo.valid && nextMemo.bias == bias && SamePlace(nextMemo.place, place) &&
+        jd >= nextMemo.askedJd && jd <= LastInstant(nextMemo.eclipse)) {
+        *out = nextMemo.eclipse;
+        return true;
+    }
+    const uint16_t first = LocalDate(jd, bias).wYear;
+    for (int year = first; year <= first + kLookAheadYears && year <= kLastYear; ++year) {
+        for (const EclipseAtPlace& e :
+             MoonEventsOfYear(static_cast<uint16_t>(year), bias, place).eclipses) {
+            if (LastInstant(e) >= jd) {
+                nextMemo = NextEclipseMemo{true, bias, place, jd, e};
+                *out = e;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void ComposeNextEclipseLines(char* first, char* second, size_t size, bool found,
+                             const EclipseAtPlace& eclipse, int32_t bias) {
+    if (size == 0) {
+        return;
+    }
+    if (!found) {
+        std::snprintf(first, size, "次に見える食 なし");
+        second[0] = '\0';
+        return;
+    }
+    char date[32];
+    FormatJapaneseDate(date, sizeof date, LocalDate(EclipseDateInstant(eclipse), bias));
+    std::snprintf(first, size, "次に見える食 %s %s", date,
+                  EclipseKindName(eclipse.moon, eclipse.kind));
+    const SYSTEMTIME maximum = LocalMinute(eclipse.greatest, bias);
+    std::snprintf(second, size, "  食の最大 %02u:%02u %s", maximum.wHour, maximum.wMinute,
+                  EclipseVisibilityName(eclipse.moon, eclipse.visibility));
+}
+
+char* ComposeNearestFullMoonLine(char* dest, size_t size, const YearFullMoons& moons,
+                                 int32_t bias) {
+    if (size == 0) {
+        return dest;
+    }
+    dest[0] = '\0';
+    if (moons.count <= 0) {
+        return dest;
+    }
+    const SYSTEMTIME date = LocalDate(moons.jd[moons.nearest], bias);
+    char km[32];
+    std::snprintf(dest, size, "今年最も近い満月 %u月%u日 %s km", date.wMonth, date.wDay,
+                  FormatKilometres(km, sizeof km, moons.distance[moons.nearest]));
+    return dest;
+}
