@@ -257,10 +257,10 @@ std::wstring CalendarDayTipText(int32_t k) {
     text += L"\n場所 " + WideFromShiftJis(place.name) + L"\n" + WideFromShiftJis(moon) + L"\n" +
             WideFromShiftJis(sun);
     // An eclipse seen there that day, or the year's nearest full Moon.
-    const std::string events = ComposeMoonEventLines(year, month, static_cast<uint16_t>(cell.day),
-                                                     model.bias, place.place);
-    if (!events.empty()) {
-        text += L"\n" + WideFromShiftJis(events.c_str());
+    const std::string moonEvents = ComposeMoonEventLines(
+        year, month, static_cast<uint16_t>(cell.day), model.bias, place.place);
+    if (!moonEvents.empty()) {
+        text += L"\n" + WideFromShiftJis(moonEvents.c_str());
     }
     // The tooltip breaks lines at CR LF.
     std::wstring lines;
