@@ -70,20 +70,8 @@ const std::vector<EclipseAtPlace>& EclipsesOfYearAtPlace(int32_t year, const Geo
         entry.longitude == place.longitude) {
         return entry.eclipses;
     }
-    const double from = JulianDateOfNewYear(year);
-    const double to = JulianDateOfNewYear(year + 1);
-    const std::vector<LunarEclipse> lunar = LunarEclipsesBetween(from, to);
-    const std::vector<SolarEclipse> solar = SolarEclipsesBetween(from, to);
-    entry.eclipses.clear();
-    size_t i = 0;
-    size_t j = 0;
-    while (i < lunar.size() || j < solar.size()) {
-        if (j == solar.size() || (i < lunar.size() && lunar[i].greatest < solar[j].greatest)) {
-            entry.eclipses.push_back(LunarAtPlace(lunar[i++], place));
-        } else {
-            entry.eclipses.push_back(SolarAtPlace(solar[j++], place));
-        }
-    }
+    entry.eclipses =
+        ComputeEclipsesAtPlace(JulianDateOfNewYear(year), JulianDateOfNewYear(year + 1), place);
     entry.year = year;
     entry.latitude = place.latitude;
     entry.longitude = place.longitude;
@@ -91,6 +79,23 @@ const std::vector<EclipseAtPlace>& EclipsesOfYearAtPlace(int32_t year, const Geo
 }
 
 }  // namespace
+
+std::vector<EclipseAtPlace> ComputeEclipsesAtPlace(double jdFrom, double jdTo,
+                                                   const GeoPlace& place) {
+    const std::vector<LunarEclipse> lunar = LunarEclipsesBetween(jdFrom, jdTo);
+    const std::vector<SolarEclipse> solar = SolarEclipsesBetween(jdFrom, jdTo);
+    std::vector<EclipseAtPlace> eclipses;
+    size_t i = 0;
+    size_t j = 0;
+    while (i < lunar.size() || j < solar.size()) {
+        if (j == solar.size() || (i < lunar.size() && lunar[i].greatest < solar[j].greatest)) {
+            eclipses.push_back(LunarAtPlace(lunar[i++], place));
+        } else {
+            eclipses.push_back(SolarAtPlace(solar[j++], place));
+        }
+    }
+    return eclipses;
+}
 
 std::vector<EclipseAtPlace> EclipsesAtPlace(double jdFrom, double jdTo, const GeoPlace& place) {
     std::vector<EclipseAtPlace> eclipses;

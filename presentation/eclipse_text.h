@@ -34,6 +34,11 @@ struct EclipseAtPlace {
 // computed once and kept for the place last asked for; outside 1800-2200 there are none.
 std::vector<EclipseAtPlace> EclipsesAtPlace(double jdFrom, double jdTo, const GeoPlace& place);
 
+// The same computed afresh for just that range, without the yearly record: for a window that
+// needs a month (a calendar page), at a twelfth of a year's cost.
+std::vector<EclipseAtPlace> ComputeEclipsesAtPlace(double jdFrom, double jdTo,
+                                                   const GeoPlace& place);
+
 // The instant whose local date is the eclipse's own: greatest eclipse for a lunar eclipse, the
 // maximum at the place for a solar one, or the global greatest eclipse when the place does not
 // see it.

@@ -8,22 +8,25 @@ namespace {
 
 constexpr uint16_t kFirstYear = 1900;
 constexpr uint16_t kLastYear = 2100;
-constexpr int kHeldYears = 3;
-constexpr int kLookAheadYears = 20;
+constexpr int kHeldMonths = 3;
+constexpr double kLookAheadDays = 20 * 365.25;
+constexpr double kSeasonDays = 91;
+// A place sees its maximum of a solar eclipse within a few hours of the global greatest eclipse.
+constexpr double kLocalMargin = 0.25;
 constexpr double kMoonRadiusKm = 1737.4;
 constexpr double kArcsecondsPerRadian = 206264.80624709636;
 
-YearMoonEvents held[kHeldYears];
+MonthMoonEvents held[kHeldMonths];
 int heldNext = 0;  // the record replaced next: the one filled longest ago
 
 bool SamePlace(const GeoPlace& a, const GeoPlace& b) {
     return a.latitude == b.latitude && a.longitude == b.longitude;
 }
 
-double LocalNewYear(uint16_t year) {
+double LocalMonthStart(uint16_t year, uint16_t month) {
     SYSTEMTIME t = {};
     t.wYear = year;
-    t.wMonth = 1;
+    t.wMonth = month;
     t.wDay = 1;
     return JulianDateFromSystemTime(t);
 }
@@ -38,23 +41,28 @@ bool IsDate(const SYSTEMTIME& t, uint16_t year, uint16_t month, uint16_t day) {
     return t.wYear == year && t.wMonth == month && t.wDay == day;
 }
 
-void FillYear(YearMoonEvents* events, uint16_t year, int32_t bias, const GeoPlace& place) {
+bool SeenThere(const EclipseAtPlace& e) {
+    return EclipseSeen(e) && e.visibility != EclipseNotVisible;
+}
+
+void FillMonth(MonthMoonEvents* events, uint16_t year, uint16_t month, int32_t bias,
+               const GeoPlace& place) {
     events->year = year;
+    events->month = month;
     events->bias = bias;
     events->place = place;
     events->eclipses.clear();
-    // A day's margin on each side: the local date of a solar eclipse is that of its maximum at the
-    // place, hours from the global greatest eclipse that the range is taken on.
     const double shift = bias * kDaysPerMinute;
-    const double from = LocalNewYear(year) + shift - 1;
-    const double to = LocalNewYear(static_cast<uint16_t>(year + 1)) + shift + 1;
-    for (const EclipseAtPlace& e : EclipsesAtPlace(from, to, place)) {
-        if (EclipseSeen(e) && e.visibility != EclipseNotVisible &&
-            LocalDate(EclipseDateInstant(e), bias).wYear == year) {
+    const double from = LocalMonthStart(year, month) + shift - kLocalMargin;
+    const double to = (month == 12 ? LocalMonthStart(static_cast<uint16_t>(year + 1), 1)
+                                   : LocalMonthStart(year, static_cast<uint16_t>(month + 1))) +
+                      shift + kLocalMargin;
+    for (const EclipseAtPlace& e : ComputeEclipsesAtPlace(from, to, place)) {
+        const SYSTEMTIME date = LocalDate(EclipseDateInstant(e), bias);
+        if (SeenThere(e) && date.wYear == year && date.wMonth == month) {
             events->eclipses.push_back(e);
         }
     }
-    events->fullMoons = FullMoonsOfYear(year, bias);
 }
 
 // The last answer of FindNextSeenEclipse: it holds for every later instant up to the end of the
@@ -91,32 +99,34 @@ SYSTEMTIME LocalMinute(double jd, int32_t bias) {
 
 }  // namespace
 
-const YearMoonEvents& MoonEventsOfYear(uint16_t year, int32_t bias, const GeoPlace& place) {
-    static const YearMoonEvents kNone = {};
-    if (year < kFirstYear || year > kLastYear) {
+const MonthMoonEvents& MoonEventsOfMonth(uint16_t year, uint16_t month, int32_t bias,
+                                         const GeoPlace& place) {
+    static const MonthMoonEvents kNone = {};
+    if (year < kFirstYear || year > kLastYear || month < 1 || month > 12) {
         return kNone;
     }
-    for (const YearMoonEvents& events : held) {
-        if (events.year == year && events.bias == bias && SamePlace(events.place, place)) {
+    for (const MonthMoonEvents& events : held) {
+        if (events.year == year && events.month == month && events.bias == bias &&
+            SamePlace(events.place, place)) {
             return events;
         }
     }
-    YearMoonEvents& events = held[heldNext];
-    heldNext = (heldNext + 1) % kHeldYears;
-    FillYear(&events, year, bias, place);
+    MonthMoonEvents& events = held[heldNext];
+    heldNext = (heldNext + 1) % kHeldMonths;
+    FillMonth(&events, year, month, bias, place);
     return events;
 }
 
 uint32_t MoonEventMarksOfDay(uint16_t year, uint16_t month, uint16_t day, int32_t bias,
                              const GeoPlace& place) {
-    const YearMoonEvents& events = MoonEventsOfYear(year, bias, place);
+    const MonthMoonEvents& events = MoonEventsOfMonth(year, month, bias, place);
     uint32_t marks = 0;
     for (const EclipseAtPlace& e : events.eclipses) {
         if (IsDate(LocalDate(EclipseDateInstant(e), bias), year, month, day)) {
             marks |= e.moon ? MarkLunarEclipse : MarkSolarEclipse;
         }
     }
-    const YearFullMoons& moons = events.fullMoons;
+    const YearFullMoons moons = FullMoonsOfYear(year, bias);
     if (moons.count > 0 && IsDate(LocalDate(moons.jd[moons.nearest], bias), year, month, day)) {
         marks |= MarkNearestFullMoon;
     }
@@ -125,7 +135,7 @@ uint32_t MoonEventMarksOfDay(uint16_t year, uint16_t month, uint16_t day, int32_
 
 std::string ComposeMoonEventLines(uint16_t year, uint16_t month, uint16_t day, int32_t bias,
                                   const GeoPlace& place) {
-    const YearMoonEvents& events = MoonEventsOfYear(year, bias, place);
+    const MonthMoonEvents& events = MoonEventsOfMonth(year, month, bias, place);
     std::string text;
     for (const EclipseAtPlace& e : events.eclipses) {
         if (!IsDate(LocalDate(EclipseDateInstant(e), bias), year, month, day)) {
@@ -141,7 +151,7 @@ std::string ComposeMoonEventLines(uint16_t year, uint16_t month, uint16_t day, i
             text.pop_back();
         }
     }
-    const YearFullMoons& moons = events.fullMoons;
+    const YearFullMoons moons = FullMoonsOfYear(year, bias);
     if (moons.count > 0 && IsDate(LocalDate(moons.jd[moons.nearest], bias), year, month, day)) {
         char km[32];
         if (!text.empty()) {
@@ -192,11 +202,12 @@ bool FindNextSeenEclipse(double jd, int32_t bias, const GeoPlace& place, Eclipse
         *out = nextMemo.eclipse;
         return true;
     }
-    const uint16_t first = LocalDate(jd, bias).wYear;
-    for (int year = first; year <= first + kLookAheadYears && year <= kLastYear; ++year) {
-        for (const EclipseAtPlace& e :
-             MoonEventsOfYear(static_cast<uint16_t>(year), bias, place).eclipses) {
-            if (LastInstant(e) >= jd) {
+    const double last = LocalMonthStart(kLastYear + 1, 1) + bias * kDaysPerMinute;
+    const double end = jd + kLookAheadDays < last ? jd + kLookAheadDays : last;
+    // From a day back: an eclipse under way at jd had its greatest eclipse before it.
+    for (double from = jd - 1; from < end; from += kSeasonDays) {
+        for (const EclipseAtPlace& e : ComputeEclipsesAtPlace(from, from + kSeasonDays, place)) {
+            if (SeenThere(e) && LastInstant(e) >= jd) {
                 nextMemo = NextEclipseMemo{true, bias, place, jd, e};
                 *out = e;
                 return true;

@@ -11,20 +11,22 @@
 #include "astro/rise_set.h"
 #include "presentation/eclipse_text.h"
 
-// The events of one local civil year at one place.
-struct YearMoonEvents {
+// The eclipses of one local month at one place: a calendar page needs no more, and a month costs a
+// twelfth of a year (about 0.6 ms under Wine, where a year's would hold up a month switch).
+struct MonthMoonEvents {
     uint16_t year;  // 0: empty
+    uint16_t month;
     int32_t bias;
     GeoPlace place;
     std::vector<EclipseAtPlace> eclipses;  // seen at the place (not 見えない), whose local date
-                                           // (EclipseDateInstant) falls in the year, time order
-    YearFullMoons fullMoons;
+                                           // (EclipseDateInstant) falls in the month, time order
 };
 
-// The events of `year` (1900-2100) for the zone `bias` (UTC = local + bias minutes) and `place`,
-// computed once for each such triple; the last three asked for are kept, so that a calendar
-// month with days of two years and the Moon window's year stay at hand together.
-const YearMoonEvents& MoonEventsOfYear(uint16_t year, int32_t bias, const GeoPlace& place);
+// The eclipses of the local month year-month (1900-2100) for the zone `bias` (UTC = local + bias
+// minutes) and `place`, computed once for each such quadruple; the last three asked for are kept
+// (the page's month and the two around it, whose days its tooltips name).
+const MonthMoonEvents& MoonEventsOfMonth(uint16_t year, uint16_t month, int32_t bias,
+                                         const GeoPlace& place);
 
 // Marks of a day in the calendar, as bits.
 enum MoonEventMark : uint32_t {
@@ -33,7 +35,8 @@ enum MoonEventMark : uint32_t {
     MarkNearestFullMoon = 4,  // "最接近": the full Moon nearest the Earth of its year
 };
 
-// The marks of the local date year-month-day at the place.
+// The marks of the local date year-month-day at the place; the nearest full Moon from
+// FullMoonsOfYear (kept per year and bias).
 uint32_t MoonEventMarksOfDay(uint16_t year, uint16_t month, uint16_t day, int32_t bias,
                              const GeoPlace& place);
 
@@ -52,7 +55,8 @@ char* FormatKilometres(char* dest, size_t size, double km);
 char* ComposeMoonDistanceLine(char* dest, size_t size, double distanceKm);
 
 // The first eclipse seen at the place that has not ended at the UT Julian Date jd, within the
-// next 20 years and not after 2100; false when there is none.
+// next 20 years and not after 2100; false when there is none. Searched a season (91 days) at a
+// time; the answer is kept and serves every later instant until that eclipse ends.
 bool FindNextSeenEclipse(double jd, int32_t bias, const GeoPlace& place, EclipseAtPlace* out);
 
 // The Moon window's two eclipse lines: "次に見える食 2026年3月3日 皆既月食" and "  食の最大

@@ -132,7 +132,8 @@ void SetRiseSetLines(HWND window, int32_t bias) {
 }
 
 // The Moon's distance now, the next eclipse seen at the chosen place and this year's nearest full
-// Moon; the year's events are kept per year, bias and place, so a refresh a minute costs little.
+// Moon; the next eclipse is kept until it ends and the full Moons per year, so a refresh a minute
+// costs little.
 void SetMoonEventLines(HWND window, double jd, int32_t bias) {
     const GeoPlace& place = GetUiPlace().place;
     char line[kLineSize];
@@ -146,7 +147,7 @@ void SetMoonEventLines(HWND window, double jd, int32_t bias) {
     SetWindowShiftJisText(GetDlgItem(window, IDC_ECLIPSEMAXIMUM), maximum);
     SYSTEMTIME local;
     ReadUiLocalClock(&local);
-    const YearFullMoons& moons = MoonEventsOfYear(local.wYear, bias, place).fullMoons;
+    const YearFullMoons moons = FullMoonsOfYear(local.wYear, bias);
     SetWindowShiftJisText(GetDlgItem(window, IDC_NEARESTFULL),
                           ComposeNearestFullMoonLine(line, sizeof line, moons, bias));
 }
