@@ -41,6 +41,28 @@ bool IsDate(const SYSTEMTIME& t, uint16_t year, uint16_t month, uint16_t day) {
     return t.wYear == year && t.wMonth == month && t.wDay == day;
 }
 
+// Whether an eclipse can fall in [from, to): an eclipse needs a new or full Moon near a node of
+// the Moon's orbit, which the Moon's mean argument of latitude F at the mean syzygy tells: beyond
+// |sin F| = 0.36 there is none (the classical screen; 0.40 here for margin). The mean syzygy lies
+// within a day and a half of the true one.
+bool EclipsePossible(double from, double to) {
+    constexpr double kMeanNewMoon0 = 2451550.09766;  // lunation 0, 2000-01-06
+    constexpr double kSynodicMonth = 29.530588861;
+    constexpr double kSlack = 1.5;
+    const int64_t first = LunationOfJulianDate(from - kSlack) - 1;
+    const int64_t last = LunationOfJulianDate(to + kSlack) + 1;
+    for (int64_t k = first; k <= last; ++k) {
+        for (double half : {0.0, 0.5}) {
+            const double mean = kMeanNewMoon0 + kSynodicMonth * (k + half);
+            const double F = (160.7108 + 390.67050284 * (k + half)) * kRadiansPerDegree;
+            if (mean >= from - kSlack && mean < to + kSlack && std::fabs(std::sin(F)) <= 0.40) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 bool SeenThere(const EclipseAtPlace& e) {
     return EclipseSeen(e) && e.visibility != EclipseNotVisible;
 }
@@ -57,6 +79,9 @@ void FillMonth(MonthMoonEvents* events, uint16_t year, uint16_t month, int32_t b
     const double to = (month == 12 ? LocalMonthStart(static_cast<uint16_t>(year + 1), 1)
                                    : LocalMonthStart(year, static_cast<uint16_t>(month + 1))) +
                       shift + kLocalMargin;
+    if (!EclipsePossible(from, to)) {
+        return;
+    }
     for (const EclipseAtPlace& e : ComputeEclipsesAtPlace(from, to, place)) {
         const SYSTEMTIME date = LocalDate(EclipseDateInstant(e), bias);
         if (SeenThere(e) && date.wYear == year && date.wMonth == month) {

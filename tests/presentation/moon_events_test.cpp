@@ -43,6 +43,30 @@ TEST(MoonEventMarksOfDay, OnTheLocalDateOfTheMaximum) {
     }
 }
 
+// A calendar page asks for its month alone, and skips the eclipse computation where no syzygy is
+// near a node: every month must still hold exactly the eclipses of its year's list (checked over
+// 1900-2100 at four places when written; here sixty years at Tokyo).
+TEST(MoonEventsOfMonth, EveryMonthHoldsItsYearsEclipses) {
+    int seen = 0;
+    for (uint16_t year = 1980; year <= 2040; ++year) {
+        const double from = UtcJd(year, 1, 1) - 540 * kDaysPerMinute;
+        const double to = UtcJd(year + 1, 1, 1) - 540 * kDaysPerMinute;
+        int inYear[13] = {};
+        for (const EclipseAtPlace& e : EclipsesAtPlace(from - 1, to + 1, kTokyo)) {
+            SYSTEMTIME local;
+            LocalSecondOf(EclipseDateInstant(e), -540, &local);
+            inYear[local.wMonth] +=
+                local.wYear == year && EclipseSeen(e) && e.visibility != EclipseNotVisible;
+        }
+        for (uint16_t month = 1; month <= 12; ++month) {
+            const size_t held = MoonEventsOfMonth(year, month, -540, kTokyo).eclipses.size();
+            ASSERT_EQ(held, static_cast<size_t>(inYear[month])) << year << '-' << month;
+            seen += inYear[month];
+        }
+    }
+    EXPECT_GT(seen, 61);  // more than one a year
+}
+
 TEST(ComposeMoonEventLines, TheEclipseAndTheNearestFullMoonInWords) {
     const std::string eclipse = ComposeMoonEventLines(2026, 3, 3, -540, kTokyo);
     EXPECT_EQ(eclipse.rfind("皆既月食\n", 0), 0u) << eclipse;
