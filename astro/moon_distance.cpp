@@ -73,6 +73,22 @@ bool FindApsis(double meanJde, ApsisKind kind, Apsis* out) {
     return false;
 }
 
+// The most that the distance terms beyond the leading ones can add up to, km: the sum of their
+// amplitudes (|T| <= 1 over 1900-2100, so the terms of T^1 count at their amplitude too).
+double LeadingTermsBound() {
+    static const double bound = [] {
+        double sum = 0;
+        for (int s = 0; s < MoonDistanceSeriesCount; ++s) {
+            const ElpMpp02Series& series = MoonDistanceSeries[s];
+            for (int i = s == 0 ? kLeadingTerms : 0; i < series.count; ++i) {
+                sum += std::fabs(series.terms[i].amplitude);
+            }
+        }
+        return sum;
+    }();
+    return bound;
+}
+
 struct HeldYear {
     uint16_t year;  // 0: empty
     int32_t bias;
@@ -109,10 +125,28 @@ YearFullMoons ComputeFullMoonsOfYear(uint16_t year, int32_t bias) {
             continue;
         }
         moons.jd[count] = jd;
-        moons.distance[count] = MoonDistanceAt(jd);
+        moons.distance[count] =
+            LeadingMoonDistanceMotion(EphemerisCenturies(jd), kLeadingTerms).distance;
         ++count;
     }
     moons.count = count;
+    if (count == 0) {
+        return moons;
+    }
+    // The leading terms screen: only a full Moon within twice their bound of the nearest or the
+    // farthest could be either, and only those are summed in full.
+    double low = moons.distance[0];
+    double high = moons.distance[0];
+    for (int32_t i = 1; i < count; ++i) {
+        low = std::fmin(low, moons.distance[i]);
+        high = std::fmax(high, moons.distance[i]);
+    }
+    const double margin = 2 * LeadingTermsBound();
+    for (int32_t i = 0; i < count; ++i) {
+        if (moons.distance[i] <= low + margin || moons.distance[i] >= high - margin) {
+            moons.distance[i] = MoonDistanceAt(moons.jd[i]);
+        }
+    }
     moons.nearest = 0;
     moons.farthest = 0;
     for (int32_t i = 1; i < count; ++i) {

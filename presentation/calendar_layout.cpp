@@ -5,6 +5,7 @@
 
 #include "calendar/day_signs.h"
 #include "calendar/holidays.h"
+#include "presentation/moon_events.h"
 #include "presentation/pictures.h"
 
 namespace {
@@ -188,7 +189,7 @@ void CalendarCellMonth(const MonthModel& model, int32_t k, uint16_t* year, uint1
 }
 
 CalendarCellMarks PlaceCalendarMarks(const CalendarGeometry& g, const CalendarCellTexts& texts,
-                                     uint32_t noteFlags) {
+                                     uint32_t noteFlags, uint32_t moonMarks) {
     auto s = [&g](int32_t v) { return CalendarScale(g.dpi, v); };
     // Everything the cell draws, as boxes; the marks themselves join as they are placed.
     CalendarRect taken[16];
@@ -204,12 +205,17 @@ CalendarCellMarks PlaceCalendarMarks(const CalendarGeometry& g, const CalendarCe
         const char* note = CalendarNoteText(texts, static_cast<CalendarNoteSlot>(slot));
         taken[n++] = CalendarTextBox({g.noteRight, g.noteTop[slot]}, 1, g.noteFont, Bytes(note));
     }
+    // The Moon's events first: an eclipse seen here is rarer than either selected day.
     static const struct {
+        bool moon;  // a MoonEventMark bit; otherwise a DayNote bit
         uint32_t flag;
         const char* text;
     } kMarks[] = {
-        {  NoteTenshanichi, "天赦"},
-        {NoteIchiryuManbai, "万倍"},
+        { true,    MarkLunarEclipse,    "月食"},
+        { true,    MarkSolarEclipse,    "日食"},
+        { true, MarkNearestFullMoon, "最接近"},
+        {false,     NoteTenshanichi,    "天赦"},
+        {false,   NoteIchiryuManbai,    "万倍"},
     };
     const CalendarPoint places[] = {
         {s(50), s(38)},
@@ -218,7 +224,7 @@ CalendarCellMarks PlaceCalendarMarks(const CalendarGeometry& g, const CalendarCe
     };
     CalendarCellMarks result = {};
     for (const auto& mark : kMarks) {
-        if ((noteFlags & mark.flag) == 0) {
+        if (((mark.moon ? moonMarks : noteFlags) & mark.flag) == 0) {
             continue;
         }
         for (const CalendarPoint& at : places) {
@@ -229,7 +235,7 @@ CalendarCellMarks PlaceCalendarMarks(const CalendarGeometry& g, const CalendarCe
             for (int32_t i = 0; i < n && free; ++i) {
                 free = !Overlaps(box, taken[i]);
             }
-            if (free) {
+            if (free && result.count < kMaxCalendarMarks) {
                 result.marks[result.count++] = {mark.text, at};
                 taken[n++] = box;
                 break;

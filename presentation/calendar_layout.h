@@ -151,20 +151,23 @@ const char* CalendarNoteText(const CalendarCellTexts& texts, CalendarNoteSlot sl
 // month before (first row) or after (fifth and sixth rows).
 void CalendarCellMonth(const MonthModel& model, int32_t k, uint16_t* year, uint16_t* month);
 
-// The short marks of the two most asked-for selected days, 天赦日 ("天赦") and 一粒万倍日 ("万倍"),
-// in their drawing order, each centred at a place of the cell where no other text and not the
-// Moon picture is drawn: the middle column under the principal phase, then the holiday strip. A
-// mark with no free place is left out (the day's tooltip still names it).
+// The short marks of a day: an eclipse seen at the place ("月食", "日食"), the year's nearest full
+// Moon ("最接近", under the phase's 満月), and the two most asked-for selected days, 天赦日
+// ("天赦") and 一粒万倍日 ("万倍"), in that order, each centred at a place of the cell where no
+// other text and not the Moon picture is drawn: the middle column under the principal phase, then
+// the holiday strip. A mark with no free place is left out (the day's tooltip still names it).
+// noteFlags are DayNote bits, moonMarks MoonEventMark bits (presentation/moon_events.h).
 struct CalendarMark {
     const char* text;
     CalendarPoint at;  // centred, relative to the cell origin
 };
+constexpr int32_t kMaxCalendarMarks = 3;  // as many as there are places
 struct CalendarCellMarks {
-    CalendarMark marks[2];
+    CalendarMark marks[kMaxCalendarMarks];
     int32_t count;
 };
 CalendarCellMarks PlaceCalendarMarks(const CalendarGeometry& g, const CalendarCellTexts& texts,
-                                     uint32_t noteFlags);
+                                     uint32_t noteFlags, uint32_t moonMarks = 0);
 
 // Colours as 0x00BBGGRR (the Win32 COLORREF layout).
 constexpr uint32_t CalendarRgb(uint32_t r, uint32_t g, uint32_t b) {

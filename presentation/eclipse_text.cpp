@@ -70,20 +70,8 @@ const std::vector<EclipseAtPlace>& EclipsesOfYearAtPlace(int32_t year, const Geo
         entry.longitude == place.longitude) {
         return entry.eclipses;
     }
-    const double from = JulianDateOfNewYear(year);
-    const double to = JulianDateOfNewYear(year + 1);
-    const std::vector<LunarEclipse> lunar = LunarEclipsesBetween(from, to);
-    const std::vector<SolarEclipse> solar = SolarEclipsesBetween(from, to);
-    entry.eclipses.clear();
-    size_t i = 0;
-    size_t j = 0;
-    while (i < lunar.size() || j < solar.size()) {
-        if (j == solar.size() || (i < lunar.size() && lunar[i].greatest < solar[j].greatest)) {
-            entry.eclipses.push_back(LunarAtPlace(lunar[i++], place));
-        } else {
-            entry.eclipses.push_back(SolarAtPlace(solar[j++], place));
-        }
-    }
+    entry.eclipses =
+        ComputeEclipsesAtPlace(JulianDateOfNewYear(year), JulianDateOfNewYear(year + 1), place);
     entry.year = year;
     entry.latitude = place.latitude;
     entry.longitude = place.longitude;
@@ -91,6 +79,23 @@ const std::vector<EclipseAtPlace>& EclipsesOfYearAtPlace(int32_t year, const Geo
 }
 
 }  // namespace
+
+std::vector<EclipseAtPlace> ComputeEclipsesAtPlace(double jdFrom, double jdTo,
+                                                   const GeoPlace& place) {
+    const std::vector<LunarEclipse> lunar = LunarEclipsesBetween(jdFrom, jdTo);
+    const std::vector<SolarEclipse> solar = SolarEclipsesBetween(jdFrom, jdTo);
+    std::vector<EclipseAtPlace> eclipses;
+    size_t i = 0;
+    size_t j = 0;
+    while (i < lunar.size() || j < solar.size()) {
+        if (j == solar.size() || (i < lunar.size() && lunar[i].greatest < solar[j].greatest)) {
+            eclipses.push_back(LunarAtPlace(lunar[i++], place));
+        } else {
+            eclipses.push_back(SolarAtPlace(solar[j++], place));
+        }
+    }
+    return eclipses;
+}
 
 std::vector<EclipseAtPlace> EclipsesAtPlace(double jdFrom, double jdTo, const GeoPlace& place) {
     std::vector<EclipseAtPlace> eclipses;
@@ -115,27 +120,6 @@ std::vector<EclipseAtPlace> EclipsesAtPlace(double jdFrom, double jdTo, const Ge
     return eclipses;
 }
 
-bool FindNextSeenEclipse(double jd, const GeoPlace& place, EclipseAtPlace* out) {
-    if (!(jd >= JulianDateOfNewYear(kFirstYear) && jd < JulianDateOfNewYear(kLastYear + 1)) ||
-        !std::isfinite(place.latitude) || !std::isfinite(place.longitude)) {
-        return false;
-    }
-    SYSTEMTIME date;
-    SystemTimeFromJulianDate(jd, &date);
-    // An eclipse that began in the last days of the year before may still be under way.
-    for (int32_t year = date.wYear > kFirstYear ? date.wYear - 1 : kFirstYear; year <= kLastYear;
-         ++year) {
-        for (const EclipseAtPlace& e : EclipsesOfYearAtPlace(year, place)) {
-            const double last = e.end > 0 ? e.end : e.greatest;
-            if (e.visibility != EclipseNotVisible && last >= jd) {
-                *out = e;
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 double EclipseDateInstant(const EclipseAtPlace& eclipse) {
     return EclipseSeen(eclipse) && eclipse.greatest > 0 ? eclipse.greatest : eclipse.globalGreatest;
 }
@@ -151,10 +135,6 @@ const char* EclipseKindName(bool moon, int32_t kind) {
         return kind >= PenumbralLunarEclipse && kind <= TotalLunarEclipse ? kLunar[kind] : "";
     }
     return kind >= PartialSolarEclipse && kind <= HybridSolarEclipse ? kSolar[kind] : "";
-}
-
-const char* EclipseMarkName(bool moon) {
-    return moon ? "月食" : "日食";
 }
 
 const char* EclipseVisibilityName(bool moon, EclipseVisibility visibility) {

@@ -34,10 +34,10 @@ struct EclipseAtPlace {
 // computed once and kept for the place last asked for; outside 1800-2200 there are none.
 std::vector<EclipseAtPlace> EclipsesAtPlace(double jdFrom, double jdTo, const GeoPlace& place);
 
-// The first eclipse that `place` sees (visibility other than 見えない) and that has not ended at
-// the UT Julian Date jd: one under way counts. Searches up to 2200; returns false when there is
-// none (or jd lies outside 1800-2200).
-bool FindNextSeenEclipse(double jd, const GeoPlace& place, EclipseAtPlace* out);
+// The same computed afresh for just that range, without the yearly record: for a window that
+// needs a month (a calendar page), at a twelfth of a year's cost.
+std::vector<EclipseAtPlace> ComputeEclipsesAtPlace(double jdFrom, double jdTo,
+                                                   const GeoPlace& place);
 
 // The instant whose local date is the eclipse's own: greatest eclipse for a lunar eclipse, the
 // maximum at the place for a solar one, or the global greatest eclipse when the place does not
@@ -52,9 +52,6 @@ bool EclipseSeen(const EclipseAtPlace& eclipse);
 // (Shift_JIS);
 // "" for a kind that is not one of these.
 const char* EclipseKindName(bool moon, int32_t kind);
-
-// The calendar's short mark of a day with an eclipse: "月食" or "日食" (Shift_JIS).
-const char* EclipseMarkName(bool moon);
 
 // "見える", "月出帯食" / "日出帯食", "月入帯食" / "日入帯食" or "見えない" (Shift_JIS); "" for a
 // value that is not an EclipseVisibility.

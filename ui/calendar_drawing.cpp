@@ -5,8 +5,10 @@
 
 #include "presentation/calendar_layout.h"
 #include "presentation/calendar_navigation.h"
+#include "presentation/moon_events.h"
 #include "ui/dialogs.h"
 #include "ui/ui_clock.h"
+#include "ui/ui_place.h"
 #include "ui/win32_text.h"
 
 namespace {
@@ -142,7 +144,10 @@ bool DrawCell(HDC dc, const CalendarGeometry& g, const MonthModel& model, int k,
         TextAt(dc, g.holidayAt, TA_CENTER, texts.holidayName);
     }
     if (notesShown && !cell.outside) {
-        const CalendarCellMarks marks = PlaceCalendarMarks(g, texts, cell.notes.flags);
+        const uint32_t moonMarks =
+            MoonEventMarksOfDay(model.year, model.month, static_cast<uint16_t>(cell.day),
+                                model.bias, GetUiPlace().place);
+        const CalendarCellMarks marks = PlaceCalendarMarks(g, texts, cell.notes.flags, moonMarks);
         SetTextColor(dc, PaletteColour(kCalendarMarkColour));
         for (int32_t i = 0; i < marks.count; ++i) {
             TextAt(dc, marks.marks[i].at, TA_CENTER, marks.marks[i].text);

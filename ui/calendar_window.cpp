@@ -6,6 +6,7 @@
 #include "presentation/almanac_texts.h"
 #include "presentation/rise_set_text.h"
 #include "presentation/calendar_layout.h"
+#include "presentation/moon_events.h"
 #include "resources/resource.h"
 #include "ui/dialogs.h"
 #include "ui/moon_strip.h"
@@ -255,6 +256,12 @@ std::wstring CalendarDayTipText(int32_t k) {
     ComposeRiseSetLines(events, moon, sun, sizeof moon);
     text += L"\n場所 " + WideFromShiftJis(place.name) + L"\n" + WideFromShiftJis(moon) + L"\n" +
             WideFromShiftJis(sun);
+    // An eclipse seen there that day, or the year's nearest full Moon.
+    const std::string moonEvents = ComposeMoonEventLines(
+        year, month, static_cast<uint16_t>(cell.day), model.bias, place.place);
+    if (!moonEvents.empty()) {
+        text += L"\n" + WideFromShiftJis(moonEvents.c_str());
+    }
     // The tooltip breaks lines at CR LF.
     std::wstring lines;
     for (wchar_t c : text) {

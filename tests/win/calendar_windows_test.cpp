@@ -154,6 +154,10 @@ void CheckMoonInfoAtNewYear2005() {
     EXPECT_EQ(ItemText(dialog, IDC_RISEPLACE), "今日の月と太陽（東京）");
     EXPECT_EQ(ItemText(dialog, IDC_MOONTIMES), "月の出 21:45  南中 03:38  月の入 10:21");
     EXPECT_EQ(ItemText(dialog, IDC_SUNTIMES), "日の出 06:51  日の入 16:39");
+    // The Moon's events reach their lines (their texts are the presentation layer's).
+    EXPECT_EQ(ItemText(dialog, IDC_MOONDISTANCE).rfind("月までの距離 ", 0), 0u);
+    EXPECT_EQ(ItemText(dialog, IDC_NEXTECLIPSE).rfind("次に見える食 2005年", 0), 0u);
+    EXPECT_EQ(ItemText(dialog, IDC_NEARESTFULL).rfind("今年最も近い満月 ", 0), 0u);
     const MoonInfoDialogState& state = GetMoonInfoDialogState();
     EXPECT_NEAR(state.slots[0].angle, 238.63, 0.01);
     for (const MoonPictureSlot& slot : state.slots) {

@@ -1,9 +1,10 @@
 // The pictures of the README's windows at a fixed moment, 15 March 2023 at 12:00 in Japan: the
 // calendar of that month (a leap lunar month begins on the 22nd, 春分の日 on the 21st) with that
-// day as today, and the Moon information window.
+// day as today, and the Moon information window; with "eclipse", 3 March 2026 at 20:30 in Japan,
+// in the totality of that evening's lunar eclipse.
 //
 //   nocturo-window-shots calendar DPI FILE.bmp   draws the calendar's picture at DPI into FILE
-//   nocturo-window-shots window moon|calendar SECONDS
+//   nocturo-window-shots window moon|calendar SECONDS [eclipse]
 //                                                opens the window, prints its rectangle on the
 //                                                screen ("x y width height") once it is shown and
 //                                                closes it after SECONDS
@@ -29,13 +30,17 @@ namespace {
 constexpr int32_t kJapanBias = -540;
 const SYSTEMTIME kLocal = {2023, 3, 3, 15, 12, 0, 0, 0};
 const SYSTEMTIME kUtc = {2023, 3, 3, 15, 3, 0, 0, 0};
+const SYSTEMTIME kEclipseLocal = {2026, 3, 2, 3, 20, 30, 0, 0};
+const SYSTEMTIME kEclipseUtc = {2026, 3, 2, 3, 11, 30, 0, 0};
+const SYSTEMTIME* shownLocal = &kLocal;
+const SYSTEMTIME* shownUtc = &kUtc;
 
 void FixedLocal(SYSTEMTIME* local) {
-    *local = kLocal;
+    *local = *shownLocal;
 }
 
 void FixedUtc(SYSTEMTIME* utc) {
-    *utc = kUtc;
+    *utc = *shownUtc;
 }
 
 // Writes the top-down 32-bit pixels as a bottom-up 24-bit BMP file.
@@ -164,11 +169,15 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "calendar") == 0) {
         return DrawCalendar(std::atoi(argv[2]), argv[3]);
     }
-    if (argc == 4 && std::strcmp(argv[1], "window") == 0) {
+    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "window") == 0) {
+        if (argc == 5 && std::strcmp(argv[4], "eclipse") == 0) {
+            shownLocal = &kEclipseLocal;
+            shownUtc = &kEclipseUtc;
+        }
         return ShowWindowFor(argv[2], std::atoi(argv[3]));
     }
     std::fprintf(stderr,
                  "usage: nocturo-window-shots calendar DPI FILE.bmp\n"
-                 "       nocturo-window-shots window moon|calendar SECONDS\n");
+                 "       nocturo-window-shots window moon|calendar SECONDS [eclipse]\n");
     return 2;
 }
