@@ -47,6 +47,13 @@ constexpr double kSunParallaxAt1Au = 8.794148;
 constexpr double kKilometresPerAu = 149597870.7;
 constexpr double kLightKilometresPerSecond = 299792.458;
 
+// PreciseMoonPosition refers the Moon to the equinox of date with the IAU 1976 precession, the
+// precise Sun follows the IAU 2006 one, 0.300405" a century slower (and 0.0057" a century
+// squared): the Moon is brought to the Sun's equinox, or the two would part by 0.3" at 1900 and
+// 2100, half a second of a contact. Arcseconds.
+constexpr double kMoonPrecessionRateChange = -0.300405;
+constexpr double kMoonPrecessionAccelerationChange = -0.0057;
+
 // At perihelion the Sun's semidiameter and parallax are at their largest (arcseconds); a margin
 // for the short series' error in latitude (arcseconds).
 constexpr double kLargestSunRadius = 976;
@@ -170,7 +177,9 @@ SlowParts SampleSlowParts(double center) {
         }
         const EclipticPosition precise = PreciseMoonPosition(T);
         const EclipticPosition rough = MoonGeocentricPosition(T);
-        moonL[i] = Signed(precise.longitude - rough.longitude);
+        const double precession =
+            T * (kMoonPrecessionRateChange + T * kMoonPrecessionAccelerationChange) / 3600;
+        moonL[i] = Signed(precise.longitude + precession - rough.longitude);
         moonB[i] = precise.latitude - rough.latitude;
         moonR[i] = precise.distance - rough.distance;
     }
