@@ -13,6 +13,7 @@
 #include "ui/splash.h"
 #include "tray/startup_entry.h"
 #include "tray/icon_images.h"
+#include "tray/system_eras.h"
 #include "tray/status.h"
 #include "presentation/tray_logic.h"
 #include "tray/tray_icons.h"
@@ -421,7 +422,9 @@ int RunProgram(HINSTANCE instance) {
     SetFilesPlace(GetFilesFolder());
     RepointStartupEntry();
     SetCustomHolidayPath(GetDataPath());
-    SetWindowServices(WindowServices{instance, ReadShowAge, WriteShowAge, FullRefresh});
+    SetWindowServices(WindowServices{instance, ReadShowAge, WriteShowAge, FullRefresh,
+                                     ReadWeekStart, WriteWeekStart, ReadShowEra, WriteShowEra});
+    LoadSystemEras();
     SetUiPlace(ReadPlaceSetting());
     SetPlaceServices(PlaceServices{WritePlaceSetting, FullRefresh});
     // The windows read the program's clock, so that "today" is the same moment everywhere.

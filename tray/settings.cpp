@@ -20,6 +20,8 @@ const char kSettingsSection[] = "Settings";
 const char kCalendarSection[] = "Calendar";
 const char kShowAgeKey[] = "ShowAge";
 const char kShowNotesKey[] = "ShowNotes";
+const char kWeekStartKey[] = "WeekStart";
+const char kShowEraKey[] = "ShowEra";
 bool showNotes = true;
 const char kPlaceSection[] = "Place";
 const char kPlaceNameKey[] = "Name";
@@ -202,6 +204,35 @@ void WriteIconSetting(const char* key, bool on) {
 
 bool ReadShowAge() {
     return ReadSwitch(kCalendarSection, kShowAgeKey);
+}
+
+namespace {
+
+int32_t ReadChoice(const char* key, int32_t count, int32_t fallback) {
+    if (settingsPath[0] == '\0') {
+        return fallback;
+    }
+    char value[127];
+    ReadValue(kSettingsSection, key, value, sizeof value);
+    return ParseChoiceSetting(value, count, fallback);
+}
+
+}  // namespace
+
+int32_t ReadWeekStart() {
+    return ReadChoice(kWeekStartKey, 2, 0);
+}
+
+bool ReadShowEra() {
+    return ReadChoice(kShowEraKey, 2, 1) != 0;
+}
+
+void WriteWeekStart(int32_t weekStart) {
+    WriteSwitch(kSettingsSection, kWeekStartKey, weekStart == 1);
+}
+
+void WriteShowEra(bool on) {
+    WriteSwitch(kSettingsSection, kShowEraKey, on);
 }
 
 bool ShowNotes() {

@@ -232,7 +232,8 @@ int main(int argc, char** argv) {
     InitCommonControlsEx(&controls);
     SetTimeZoneBiasOverride(-540);
     SetUiClock(UiClock{FixedUtc, FixedLocal});
-    SetWindowServices(WindowServices{GetModuleHandleW(nullptr), nullptr, nullptr, nullptr});
+    SetWindowServices(WindowServices{GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr,
+                                     nullptr, nullptr, nullptr});
     gOut = std::fopen(argv[1], "wb");
     if (gOut == nullptr) {
         return 1;

@@ -338,7 +338,7 @@ void CheckDayTooltip() {
     SendMessageW(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(o.x + 5, o.y + 5));
     EXPECT_EQ(state.hoverCell, k);
     const std::wstring on = CalendarDayTipText(k);
-    EXPECT_NE(on.find(L"2024年3月15日"), std::wstring::npos);
+    EXPECT_NE(on.find(L"2024年（令和6年）3月15日"), std::wstring::npos);
     EXPECT_NE(on.find(L"天赦日・一粒万倍日"), std::wstring::npos);
     EXPECT_NE(on.find(L"場所 東京\r\n月の出 "), std::wstring::npos);
     SetCalendarNotesShown(false);
