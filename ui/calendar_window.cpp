@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "astro/civil_dates.h"
 #include "calendar/month_model.h"
 #include "presentation/almanac_texts.h"
 #include "presentation/rise_set_text.h"
@@ -17,6 +18,9 @@
 namespace {
 
 MoonCalendarDialogState calendar = {};
+
+// The day the next opening shows and chooses instead of today (OpenMoonCalendarDialogOn).
+CalendarChoice openingDay = {};
 
 // The move buttons and the commands they give.
 struct MoveButton {
@@ -319,7 +323,12 @@ void OpenCalendar(HWND window) {
     calendar.weekStart = GetWindowServices().readWeekStart() == 1 ? 1 : 0;
     calendar.showEra = GetWindowServices().readShowEra();
     calendar.wheelRest = 0;
-    MoveTo(window, ClockPosition());
+    if (openingDay.accepted) {
+        ShowDay(window, openingDay.position, openingDay.day);
+    } else {
+        MoveTo(window, ClockPosition());
+    }
+    openingDay.accepted = false;
     FitPicture(window);
     CreateDayTip(window);
     // The grid takes the keys from the start: the arrows choose a day, Enter opens it.
@@ -483,6 +492,23 @@ void OpenMoonCalendarDialog(HWND owner) {
                     MoonCalendarDialogProc, 0);
     calendar.open = false;
     calendar.window = nullptr;
+}
+
+void OpenMoonCalendarDialogOn(HWND owner, uint16_t year, uint16_t month, uint16_t day) {
+    const CalendarPosition position = {year, month};
+    const bool known = year >= kCalendarFirstYear && year <= kCalendarLastYear && month >= 1 &&
+                       month <= 12 && day >= 1 && day <= DaysInMonth(year, month);
+    if (!known) {
+        OpenMoonCalendarDialog(owner);
+        return;
+    }
+    if (calendar.open && calendar.window != nullptr) {
+        ShowDay(calendar.window, position, day);
+        SetForegroundWindow(calendar.window);
+        return;
+    }
+    openingDay = {true, position, day};
+    OpenMoonCalendarDialog(owner);
 }
 
 void RefreshMoonCalendarDialog(bool full) {

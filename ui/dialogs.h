@@ -34,6 +34,10 @@ void RefreshMoonInfoDialog();
 // Opens the month calendar window owned by `owner`.
 void OpenMoonCalendarDialog(HWND owner);
 
+// Opens the month calendar on year-month with `day` chosen, or, when it is open, turns it there.
+// A date outside 1900-2100 or impossible opens it as OpenMoonCalendarDialog does.
+void OpenMoonCalendarDialogOn(HWND owner, uint16_t year, uint16_t month, uint16_t day);
+
 // Keeps the month calendar in step with the clock. With `full` the month it holds is computed again
 // (after the holidays changed), also while the window is closed.
 void RefreshMoonCalendarDialog(bool full);

@@ -410,6 +410,20 @@ TEST_F(CalendarWindows, KeysWheelAndClicksMoveTheMonthAndTheChosenDay) {
     EXPECT_FALSE(GetMoonCalendarDialogState().open);
 }
 
+// Opened on a given day (a reminder's): that month, that day chosen, whatever the clock.
+void OpenOnFourteenthOfFebruary2030(HWND owner) {
+    OpenMoonCalendarDialogOn(owner, 2030, 2, 14);
+}
+
+void CheckOpenedOnADay() {
+    ExpectPosition(2030, 2);
+    EXPECT_EQ(ChosenDay(), 14);
+}
+
+TEST_F(CalendarWindows, OpensOnAGivenDay) {
+    RunModal(OpenOnFourteenthOfFebruary2030, CalendarWindow, CheckOpenedOnADay);
+}
+
 // Opened on a clock outside the range, the window shows the clock's own month; the moves only
 // lead back toward the range.
 void CheckCalendarBeyond2100() {
