@@ -165,3 +165,7 @@ void PrepareStandardStreams();
 // argv as given. Returns false, with *bad the index of the first such argument, when one holds a
 // character that Shift_JIS lacks.
 bool ReadProgramArguments(int argc, char** argv, std::vector<std::string>* words, int* bad);
+
+// A text holding words of the command line, as UTF-8 for the terminal: converted from Shift_JIS
+// on Windows (see ReadProgramArguments), as it is elsewhere.
+std::string ArgumentTextAsUtf8(const char* text);

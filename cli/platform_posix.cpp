@@ -64,3 +64,7 @@ bool ReadProgramArguments(int argc, char** argv, std::vector<std::string>* words
     words->assign(argv, argv + argc);
     return true;
 }
+
+std::string ArgumentTextAsUtf8(const char* text) {
+    return text;
+}

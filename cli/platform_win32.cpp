@@ -88,3 +88,10 @@ bool ReadProgramArguments(int argc, char** argv, std::vector<std::string>* words
     LocalFree(wide);
     return ok;
 }
+
+std::string ArgumentTextAsUtf8(const char* text) {
+    // A half-width katakana byte becomes three bytes of UTF-8, the most any byte becomes.
+    std::vector<char> utf8(std::strlen(text) * 3 + 1);
+    ShiftJisToUtf8(text, utf8.data(), utf8.size());
+    return utf8.data();
+}
