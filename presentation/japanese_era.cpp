@@ -72,6 +72,22 @@ bool AddJapaneseEra(const JapaneseEra& era) {
     return true;
 }
 
+int32_t AddJapaneseEras(JapaneseEra* eras, int32_t count) {
+    const int32_t n = count < kMaxJapaneseEras ? count : kMaxJapaneseEras;
+    for (int32_t i = 1; i < n; ++i) {
+        for (int32_t j = i; j > 0 && EraKey(eras[j]) < EraKey(eras[j - 1]); --j) {
+            const JapaneseEra swap = eras[j];
+            eras[j] = eras[j - 1];
+            eras[j - 1] = swap;
+        }
+    }
+    int32_t taken = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        taken += AddJapaneseEra(eras[i]) ? 1 : 0;
+    }
+    return taken;
+}
+
 const JapaneseEra* FindJapaneseEra(uint16_t year, uint16_t month, uint16_t day, int32_t* eraYear) {
     *eraYear = 0;
     if (!IsValidCivilDate(year, month, day)) {

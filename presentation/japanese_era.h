@@ -24,9 +24,14 @@ constexpr int32_t kMaxJapaneseEras = 16;
 void ResetJapaneseEras();
 
 // Appends `era` to the table when its first date is a real date later than the last era's first
-// date and it has a name that fits; returns whether it was taken. A value of a later era that
-// comes before one already taken is out of order and refused.
+// date and it has a name that fits; returns whether it was taken.
 bool AddJapaneseEra(const JapaneseEra& era);
+
+// Appends the eras of a system's list (in any order, as a registry lists its values) in date
+// order, each by AddJapaneseEra: one that begins on or before the table's last era (令和, or one
+// taken before it) is out of order and left out. Sorts `eras` in place; returns how many were
+// taken. At most kMaxJapaneseEras are looked at.
+int32_t AddJapaneseEras(JapaneseEra* eras, int32_t count);
 
 // The era of year-month-day and its year in it (1 for 元年); null and 0 before 1 January 1873 or
 // for an invalid date.

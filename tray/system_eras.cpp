@@ -12,8 +12,7 @@ namespace {
 constexpr wchar_t kErasKey[] =
     L"SYSTEM\\CurrentControlSet\\Control\\Nls\\Calendars\\Japanese\\Eras";
 
-// Enumeration stops at the first failure other than a value too large for the buffers, which is
-// skipped; the key holds a handful of values, so the bound is generous.
+// The key holds a handful of values (one for each era since 明治), so the bound is generous.
 constexpr DWORD kMaxValues = 256;
 
 }  // namespace
@@ -23,7 +22,9 @@ void LoadSystemEras() {
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kErasKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
         return;
     }
-    for (DWORD index = 0; index < kMaxValues; ++index) {
+    JapaneseEra eras[kMaxJapaneseEras];
+    int32_t count = 0;
+    for (DWORD index = 0; index < kMaxValues && count < kMaxJapaneseEras; ++index) {
         wchar_t name[64];
         wchar_t data[128];
         DWORD nameLength = 64;
@@ -41,10 +42,12 @@ void LoadSystemEras() {
         bool lossless = true;
         const std::string nameText = ShiftJisFromWide(name, &lossless);
         const std::string dataText = ShiftJisFromWide(data, &lossless);
-        JapaneseEra era;
-        if (lossless && ParseRegistryEra(nameText.c_str(), dataText.c_str(), &era)) {
-            AddJapaneseEra(era);  // the built-in eras and any out of order are refused
+        if (lossless && ParseRegistryEra(nameText.c_str(), dataText.c_str(), &eras[count])) {
+            ++count;
         }
     }
     RegCloseKey(key);
+    // The registry keeps no order of its values: the eras go in by date, the built-in ones and
+    // any dated before 令和 are refused.
+    AddJapaneseEras(eras, count);
 }

@@ -95,19 +95,20 @@ INSTANTIATE_TEST_SUITE_P(Values, RegistryEraTest, testing::ValuesIn(kRegistryCas
                              return std::string(info.param.name);
                          });
 
-TEST(JapaneseEraTable, TakesLaterErasInOrderOnly) {
-    JapaneseEra era = {};
-    ASSERT_TRUE(ParseRegistryEra("2031 01 01", "新元_新_S_S", &era));
-    JapaneseEra earlier = {};
-    ASSERT_TRUE(ParseRegistryEra("2030 01 01", "前元_前_Z_Z", &earlier));
-    JapaneseEra reiwa = {};
-    ASSERT_TRUE(ParseRegistryEra("2019 05 01", "令和_令_Reiwa_R", &reiwa));
-    EXPECT_FALSE(AddJapaneseEra(reiwa));  // already built in
-    EXPECT_TRUE(AddJapaneseEra(era));
-    EXPECT_FALSE(AddJapaneseEra(earlier));  // out of order
+// A system's list in the registry's order: sorted by date, the built-in and earlier ones refused.
+TEST(JapaneseEraTable, TakesTheLaterErasByDate) {
+    JapaneseEra eras[4] = {};
+    ASSERT_TRUE(ParseRegistryEra("2031 01 01", "新元_新_S_S", &eras[0]));
+    ASSERT_TRUE(ParseRegistryEra("2019 05 01", "令和_令_Reiwa_R", &eras[1]));
+    ASSERT_TRUE(ParseRegistryEra("2030 01 01", "前元_前_Z_Z", &eras[2]));
+    ASSERT_TRUE(ParseRegistryEra("2018 01 01", "旧元_旧_K_K", &eras[3]));
+    EXPECT_EQ(AddJapaneseEras(eras, 4), 2);
     char text[32];
-    EXPECT_STREQ(FormatJapaneseEraYear(text, sizeof text, 2030, 12, 31), "令和12年");
+    EXPECT_STREQ(FormatJapaneseEraYear(text, sizeof text, 2029, 12, 31), "令和11年");
+    EXPECT_STREQ(FormatJapaneseEraYear(text, sizeof text, 2030, 1, 1), "前元元年");
     EXPECT_STREQ(FormatJapaneseEraYear(text, sizeof text, 2031, 1, 1), "新元元年");
+    EXPECT_STREQ(FormatJapaneseEraYear(text, sizeof text, 2018, 6, 1), "平成30年");
+    EXPECT_FALSE(AddJapaneseEra(eras[2]));  // not after the last one taken
     ResetJapaneseEras();
     EXPECT_STREQ(FormatJapaneseEraYear(text, sizeof text, 2031, 1, 1), "令和13年");
 }
