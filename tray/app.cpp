@@ -195,7 +195,8 @@ void OnCommand(HWND window, UINT id) {
 
 void FinishStartup(HWND window) {
     taskbarCreatedMsg = RegisterWindowMessageW(L"TaskbarCreated");
-    ShowSplash(GetInstance(), window);
+    // At the first start the splash also says where Windows 11 puts the new icons, once.
+    ShowSplash(GetInstance(), window, IsFirstStart());
     ArmMinuteTimer(window);
 }
 

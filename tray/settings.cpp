@@ -23,6 +23,7 @@ const char kShowNotesKey[] = "ShowNotes";
 const char kWeekStartKey[] = "WeekStart";
 const char kShowEraKey[] = "ShowEra";
 bool showNotes = true;
+bool firstStart = false;  // no settings file was found at start
 const char kPlaceSection[] = "Place";
 const char kPlaceNameKey[] = "Name";
 const char kLatitudeKey[] = "Latitude";
@@ -92,6 +93,9 @@ void LoadSettings() {
     // folder with a dot in its name still finds its files beside itself.
     SetSettingsPaths(ProgramPathText().c_str());
     KeepFilesWhereTheyCanBeWritten();
+    firstStart =
+        settingsPath[0] != '\0' &&
+        GetFileAttributesW(WideFromShiftJis(settingsPath).c_str()) == INVALID_FILE_ATTRIBUTES;
     StartSettingsFile();
     ReadIconSettings(TraySlots(), TrayIconCount);
     showNotes = ReadSwitch(kSettingsSection, kShowNotesKey);
@@ -218,6 +222,10 @@ int32_t ReadChoice(const char* key, int32_t count, int32_t fallback) {
 }
 
 }  // namespace
+
+bool IsFirstStart() {
+    return firstStart;
+}
 
 int32_t ReadWeekStart() {
     return ReadChoice(kWeekStartKey, 2, 0);
