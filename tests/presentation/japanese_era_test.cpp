@@ -38,20 +38,20 @@ TEST_P(JapaneseEraTest, NamesTheEraYearOfTheDate) {
     EXPECT_STREQ(FormatJapaneseEraYear(text, sizeof text, c.year, c.month, c.day), c.eraYear);
 }
 
-INSTANTIATE_TEST_SUITE_P(Boundaries, JapaneseEraTest, testing::ValuesIn(kEraCases),
-                         [](const testing::TestParamInfo<EraCase>& info) {
-                             return std::string(info.param.name);
-                         });
+struct CaseName {
+    template <class Case>
+    std::string operator()(const testing::TestParamInfo<Case>& info) const {
+        return info.param.name;
+    }
+};
 
-TEST(JapaneseEraMonth, NamesTheEraInWhichTheMonthEnds) {
-    char text[32];
+INSTANTIATE_TEST_SUITE_P(Boundaries, JapaneseEraTest, testing::ValuesIn(kEraCases), CaseName());
+
+// A month's title names the era its last day is in; the long date puts the era year after the year.
+TEST(JapaneseEraTexts, MonthAndLongDate) {
+    char text[64];
     EXPECT_STREQ(FormatMonthEraYear(text, sizeof text, 1989, 1), "平成元年");
     EXPECT_STREQ(FormatMonthEraYear(text, sizeof text, 2019, 4), "平成31年");
-    EXPECT_STREQ(FormatMonthEraYear(text, sizeof text, 2019, 13), "");
-}
-
-TEST(JapaneseEraLongDate, PutsTheEraYearAfterTheYear) {
-    char text[64];
     EXPECT_STREQ(FormatLongDateWithEra(text, sizeof text, 2026, 12, 8, 2),
                  "2026年（令和8年）12月8日(火)");
     EXPECT_STREQ(FormatLongDateWithEra(text, sizeof text, 1872, 12, 8, 0), "1872年12月8日(日)");
@@ -90,10 +90,7 @@ TEST_P(RegistryEraTest, ReadsTheDateAndTheName) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, RegistryEraTest, testing::ValuesIn(kRegistryCases),
-                         [](const testing::TestParamInfo<RegistryCase>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Values, RegistryEraTest, testing::ValuesIn(kRegistryCases), CaseName());
 
 // A system's list in the registry's order: sorted by date, the built-in and earlier ones refused.
 TEST(JapaneseEraTable, TakesTheLaterErasByDate) {

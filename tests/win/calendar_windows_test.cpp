@@ -381,8 +381,6 @@ void CheckCalendarKeysAndWheel() {
     EXPECT_TRUE(Key(dialog, VK_LEFT));
     ExpectPosition(2026, 12);
     EXPECT_EQ(ChosenDay(), 31);
-    EXPECT_EQ(GetFocus(), dialog);
-    EXPECT_FALSE(Key(dialog, 'A'));
     SetFocus(today);
     EXPECT_FALSE(Key(today, VK_RETURN));  // a focused button is pressed as in any dialog
     // Half notches add up to one: a month back.
