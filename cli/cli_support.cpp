@@ -378,12 +378,14 @@ void PrintUsage(FILE* stream) {
 }
 
 int UsageError(const char* format, ...) {
-    std::fprintf(stderr, "nocturo-cli: ");
+    char message[1024];
     va_list arguments;
     va_start(arguments, format);
-    std::vfprintf(stderr, format, arguments);
+    std::vsnprintf(message, sizeof message, format, arguments);
     va_end(arguments);
-    std::fprintf(stderr, "\n");
+    // The words of the command line in it are in the program's argument text (Shift_JIS on
+    // Windows); the terminal gets UTF-8.
+    std::fprintf(stderr, "nocturo-cli: %s\n", ArgumentTextAsUtf8(message).c_str());
     PrintUsage(stderr);
     return 2;
 }

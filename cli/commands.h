@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "astro/rise_set.h"
 #include "astro/time_scales.h"
@@ -170,3 +172,15 @@ void PrintText(FILE* stream, const char* format, ...)
 
 // Sets the standard streams up for UTF-8 bytes as written (no newline translation on Windows).
 void PrepareStandardStreams();
+
+// The program's arguments as the commands take them, into *words (argv[0] first). On Windows they
+// are read again in UTF-16 from the process's command line and converted to Shift_JIS (code page
+// 932), the program's own text, in which file names reach the wide file calls: a Japanese file
+// name then works under any ANSI code page, where argv would hold "?" for it. Elsewhere they are
+// argv as given. Returns false, with *bad the index of the first such argument, when one holds a
+// character that Shift_JIS lacks.
+bool ReadProgramArguments(int argc, char** argv, std::vector<std::string>* words, int* bad);
+
+// A text holding words of the command line, as UTF-8 for the terminal: converted from Shift_JIS
+// on Windows (see ReadProgramArguments), as it is elsewhere.
+std::string ArgumentTextAsUtf8(const char* text);

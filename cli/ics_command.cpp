@@ -446,7 +446,8 @@ bool ComposeCalendar(IcsExport* ics, const SYSTEMTIME& from, const SYSTEMTIME& t
 int WriteCalendar(const std::string& text, const char* path) {
     if (path) {
         if (!ReplaceFileContents(path, text.data(), text.size())) {
-            std::fprintf(stderr, "nocturo-cli: cannot write '%s'\n", path);
+            std::fprintf(stderr, "nocturo-cli: cannot write '%s'\n",
+                         ArgumentTextAsUtf8(path).c_str());
             return 1;
         }
         return 0;

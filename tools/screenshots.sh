@@ -3,12 +3,14 @@
 #   docs/tray.png    the notification area with all five icons and the Moon icon's tooltip
 #                    (shown twice the size, pixel for pixel);
 #   docs/splash.png  the splash, caught within the second it is shown after start;
-#   docs/moon-info.png, docs/calendar.png
-#                    the Moon information and calendar windows on the screen, both at a fixed
-#                    moment (15 March 2023, 12:00 in Japan) by tools/shots/window_shots.cpp;
+#   docs/moon-info.png, docs/calendar.png, docs/calendar-monday.png, docs/day-detail.png
+#                    the Moon information and calendar windows on the screen, the calendar with
+#                    Monday first and the window "日の詳細" of 21 March, all at a fixed moment
+#                    (15 March 2023, 12:00 in Japan) by tools/shots/window_shots.cpp;
 #   docs/moon-info-eclipse.png, docs/calendar-eclipse.png
-#                    the same two windows on 3 March 2026 at 20:30 in Japan, in the totality of
-#                    that evening's lunar eclipse; the calendar with the tooltip of that day;
+#                    the Moon information and calendar windows on 3 March 2026 at 20:30 in Japan,
+#                    in the totality of that evening's lunar eclipse; the calendar with the
+#                    tooltip of that day;
 #   docs/tray-scales.png, docs/calendar-144dpi.png
 #                    the tray at 96, 120, 144 and 192 dpi and the calendar window at 144 dpi,
 #                    by tools/scale-shots.sh (called at the end, with tools/editor-shots.sh).
@@ -115,6 +117,8 @@ capture_window() {
 }
 capture_window moon "$docs/moon-info.png"
 capture_window calendar "$docs/calendar.png"
+capture_window calendar-monday "$docs/calendar-monday.png"
+capture_window detail "$docs/day-detail.png"
 capture_window moon "$docs/moon-info-eclipse.png" eclipse
 
 # The calendar with the pointer on a day, and that day's tooltip: 21 March 2023 (天赦日 and
@@ -142,8 +146,8 @@ capture_day_tooltip "$docs/calendar-notes.png" 184 282
 capture_day_tooltip "$docs/calendar-eclipse.png" 184 48 eclipse
 
 echo "screenshots: $docs/tray.png ($icons_w px of icons), $docs/splash.png," \
-    "$docs/moon-info.png, $docs/calendar.png, $docs/calendar-notes.png," \
-    "$docs/moon-info-eclipse.png, $docs/calendar-eclipse.png"
+    "$docs/moon-info.png, $docs/calendar.png, $docs/calendar-monday.png, $docs/day-detail.png," \
+    "$docs/calendar-notes.png, $docs/moon-info-eclipse.png, $docs/calendar-eclipse.png"
 bash "$root/tools/editor-shots.sh" "$windows"
 # The scales need a larger screen than this one: a display of their own.
 "$wineserver" -k 2>/dev/null || true

@@ -43,7 +43,7 @@ void FillWith(HDC dc, const CalendarRect& r, HBRUSH brush) {
 }
 
 void DrawTitle(HDC dc, const CalendarGeometry& g, const MonthModel& model, HFONT title,
-               HFONT smallTitle) {
+               HFONT smallTitle, bool showEra) {
     SetViewportOrgEx(dc, g.titleOrigin.x, g.titleOrigin.y, nullptr);
     HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
     FillWith(dc, g.titleFill, face);
@@ -55,6 +55,13 @@ void DrawTitle(HDC dc, const CalendarGeometry& g, const MonthModel& model, HFONT
     SelectObject(dc, smallTitle);
     TextAt(dc, g.titleYearAt, TA_LEFT, texts.year);
     TextAt(dc, g.titleNameAt, TA_RIGHT, texts.monthName);
+    if (showEra && texts.era[0] != '\0') {
+        HFONT eraFont = CreateCalendarFont(g.noteFont, FW_NORMAL);
+        SelectObject(dc, eraFont);
+        TextAt(dc, g.titleEraAt, TA_LEFT, texts.era);
+        SelectObject(dc, smallTitle);
+        DeleteObject(eraFont);
+    }
 }
 
 void DrawHeader(HDC dc, const CalendarGeometry& g, const MonthModel& model) {
@@ -66,7 +73,7 @@ void DrawHeader(HDC dc, const CalendarGeometry& g, const MonthModel& model) {
             CreateSolidBrush(PaletteColour(CalendarHeaderColour(model.cells[column].weekday)));
         FillWith(dc, g.headerFill, background);
         DeleteObject(background);
-        TextAt(dc, g.headerTextAt, TA_LEFT, CalendarWeekdayName(column));
+        TextAt(dc, g.headerTextAt, TA_LEFT, CalendarWeekdayName(model.cells[column].weekday));
     }
 }
 
@@ -156,6 +163,15 @@ bool DrawCell(HDC dc, const CalendarGeometry& g, const MonthModel& model, int k,
     return today;
 }
 
+// The system's focus frame: inverted dots, which show on the white, today's and any text colour.
+void DrawChosenFrame(HDC dc, const CalendarGeometry& g, int32_t k) {
+    const CalendarPoint origin = CellOrigin(g, k);
+    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+    const RECT frame = {g.focusFrame.left, g.focusFrame.top, g.focusFrame.right,
+                        g.focusFrame.bottom};
+    DrawFocusRect(dc, &frame);
+}
+
 }  // namespace
 
 void SetCalendarNotesShown(bool shown) {
@@ -167,7 +183,8 @@ bool CalendarNotesShown() {
 }
 
 void DrawMonthCalendar(HDC dc, const MonthModel& model, bool showAge, int dpi,
-                       CalendarDrawingResources& resources, CalendarPaintMarks& marks) {
+                       CalendarDrawingResources& resources, CalendarPaintMarks& marks,
+                       const CalendarDrawExtras& extras) {
     SYSTEMTIME clock;
     ReadUiLocalClock(&clock);
     const CalendarGeometry g = ComputeCalendarGeometry(dpi);
@@ -181,7 +198,7 @@ void DrawMonthCalendar(HDC dc, const MonthModel& model, bool showAge, int dpi,
     HFONT title = CreateCalendarFont(g.titleFont, FW_BOLD);
     HFONT smallTitle = CreateCalendarFont(g.smallTitleFont, FW_BOLD);
     HGDIOBJ previousFont = SelectObject(dc, title);
-    DrawTitle(dc, g, model, title, smallTitle);
+    DrawTitle(dc, g, model, title, smallTitle, extras.showEra);
     DrawHeader(dc, g, model);
     SelectObject(dc, previousFont);
     DeleteObject(title);
@@ -200,6 +217,10 @@ void DrawMonthCalendar(HDC dc, const MonthModel& model, bool showAge, int dpi,
             marks.todayShown = true;
             marks.markedDay = model.cells[k].day;
         }
+    }
+
+    if (extras.chosenCell >= 0 && extras.chosenCell < 42) {
+        DrawChosenFrame(dc, g, extras.chosenCell);
     }
 
     SelectObject(dc, previousPen);
