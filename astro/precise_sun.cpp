@@ -84,6 +84,9 @@ constexpr double kArcsecondsPerDegree = 3600;
 // Added to a VSOP87 longitude of date (the dynamical equinox), it gives the longitude in the FK5
 // system; arcseconds.
 constexpr double kFk5Correction = -0.09033;
+constexpr double kFk5LatitudeCorrection = 0.03916;
+
+constexpr double kKilometresPerAu = 149597870.7;
 
 // The annual aberration of the Sun is -20.4898" / R, R the Earth's distance in astronomical
 // units: the light of the Sun left it some 8.3 minutes before, as the Earth moved on.
@@ -124,10 +127,11 @@ double NutationInLongitude(JulianCenturies T) {
     return sum * 0.0001;
 }
 
-double PreciseSunLongitude(JulianCenturies T) {
-    const double tau = T * 0.1;
-    const double L = SumVsop87(EarthLongitudeSeries, EarthLongitudePowers, tau);
-    const double R = SumVsop87(EarthRadiusSeries, EarthRadiusPowers, tau, kRadiusFloor);
+namespace {
+
+// The apparent longitude, degrees [0, 360), of the Earth's VSOP87D longitude L (radians) at T,
+// the Earth's distance being R (au).
+double ApparentLongitude(double L, double R, JulianCenturies T) {
     // The Sun seen from the Earth stands opposite the Earth seen from the Sun.
     const double geometric = std::fmod(L * kDegreesPerRadian + 180, 360);
     const double precession = T * (kPrecessionRateChange + T * kPrecessionAccelerationChange);
@@ -142,6 +146,32 @@ double PreciseSunLongitude(JulianCenturies T) {
         lambda = lambda - 360;
     }
     return lambda;
+}
+
+}  // namespace
+
+double PreciseSunLongitude(JulianCenturies T) {
+    const double tau = T * 0.1;
+    const double L = SumVsop87(EarthLongitudeSeries, EarthLongitudePowers, tau);
+    const double R = SumVsop87(EarthRadiusSeries, EarthRadiusPowers, tau, kRadiusFloor);
+    return ApparentLongitude(L, R, T);
+}
+
+EclipticPosition PreciseSunPosition(JulianCenturies T) {
+    const double tau = T * 0.1;
+    const double L = SumVsop87(EarthLongitudeSeries, EarthLongitudePowers, tau);
+    const double B = SumVsop87(EarthLatitudeSeries, EarthLatitudePowers, tau);
+    const double R = SumVsop87(EarthRadiusSeries, EarthRadiusPowers, tau, kRadiusFloor);
+    const double lambda = ApparentLongitude(L, R, T);
+    // The Sun's latitude is the Earth's with the sign turned, with the FK5 system's correction
+    // 0.03916" (cos lambda - sin lambda).
+    const double l = lambda * kRadiansPerDegree;
+    const double fk5 = kFk5LatitudeCorrection * (std::cos(l) - std::sin(l));
+    EclipticPosition p;
+    p.longitude = lambda;
+    p.latitude = -B * kDegreesPerRadian + fk5 / kArcsecondsPerDegree;
+    p.distance = R * kKilometresPerAu;
+    return p;
 }
 
 double SunLongitudeRate(JulianCenturies T) {

@@ -3,6 +3,7 @@
 // the lunisolar months. The Moon's phase angle keeps the short series of astro/longitudes.h.
 #pragma once
 
+#include "astro/moon_position.h"
 #include "astro/time_scales.h"
 
 // One term of the IAU 1980 theory of nutation: the multiples of the Moon's mean elongation D, the
@@ -37,6 +38,12 @@ double NutationInLongitude(JulianCenturies T);
 // independent modern ephemeris (the solar terms within 1.4 s), and within 0.0026 degree of the
 // short series' ApparentSunLongitude.
 double PreciseSunLongitude(JulianCenturies T);
+
+// The Sun's apparent geocentric position at T for the eclipses: the longitude of
+// PreciseSunLongitude (the same value, bit for bit), the latitude from VSOP87D's (about 1", FK5
+// system) and the distance in km, centre to centre, within 2e-6 au (the radius series as the
+// aberration sums it).
+EclipticPosition PreciseSunPosition(JulianCenturies T);
 
 // The Sun's rate of apparent longitude at T in degrees per Julian century: the derivative of the
 // short series, between 34700 and 37300, and over 1900-2100 within 3e-4 of the precise

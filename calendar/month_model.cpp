@@ -45,16 +45,21 @@ SYSTEMTIME ComputeMonthCell(MonthCell* cell, double localNoon, double universalN
     return date;
 }
 
-bool ComputeMonthModel(uint16_t year, uint16_t month) {
+int32_t LeadingGridDays(uint16_t firstWeekday, uint16_t weekStart) {
+    return (firstWeekday % 7 + 7 - weekStart % 7) % 7;
+}
+
+bool ComputeMonthModel(uint16_t year, uint16_t month, uint16_t weekStart) {
     const int32_t bias = TimeZoneBias();
     // Year 0 marks an empty model, so a request for year 0 is never taken as already held.
     if (monthModel.year != 0 && monthModel.year == year && monthModel.month == month &&
-        monthModel.bias == bias) {
+        monthModel.bias == bias && monthModel.weekStart == weekStart) {
         return false;
     }
     monthModel.year = year;
     monthModel.month = month;
     monthModel.bias = bias;
+    monthModel.weekStart = weekStart;
 
     const double b = bias * kDaysPerMinute;
     SYSTEMTIME first = {};
@@ -65,7 +70,8 @@ bool ComputeMonthModel(uint16_t year, uint16_t month) {
     double J = JulianDateFromSystemTime(first);
     SYSTEMTIME firstDate;
     SystemTimeFromJulianDate(J, &firstDate);
-    J = J - firstDate.wDayOfWeek;
+    // Whole days back from a whole-day noon: the same Julian Dates whichever weekday leads.
+    J = J - LeadingGridDays(firstDate.wDayOfWeek, weekStart);
     double U = J + b;
 
     for (MonthCell& cell : monthModel.cells) {

@@ -1,4 +1,4 @@
-// The 42 computed days (six weeks, Sunday first) around one month of the calendar window.
+// The 42 computed days (six weeks, Sunday or Monday first) around one month of the calendar window.
 #pragma once
 
 #include <cstdint>
@@ -28,7 +28,8 @@ struct MonthCell {
 struct MonthModel {
     uint16_t year;  // 0 = empty
     uint16_t month;
-    int32_t bias;  // the time-zone bias the days were computed in
+    int32_t bias;        // the time-zone bias the days were computed in
+    uint16_t weekStart;  // the weekday of the first column: 0 Sunday, 1 Monday
     MonthCell cells[42];
 };
 
@@ -41,9 +42,15 @@ SYSTEMTIME ComputeMonthCell(MonthCell* cell, double localNoon, double universalN
 // The program's one model.
 const MonthModel& CurrentMonthModel();
 
-// Fills the model for year/month in the zone of TimeZoneBias unless it already holds them for
-// that zone. Returns whether it computed the model anew.
-bool ComputeMonthModel(uint16_t year, uint16_t month);
+// Days of the month before that a grid shows ahead of the 1st: the 1st falls on `firstWeekday`
+// (0 = Sunday) and the grid's weeks start on `weekStart` (0 Sunday, 1 Monday; any other value is
+// taken modulo 7). 0..6.
+int32_t LeadingGridDays(uint16_t firstWeekday, uint16_t weekStart);
+
+// Fills the model for year/month in the zone of TimeZoneBias, its weeks starting on `weekStart`
+// (0 Sunday, 1 Monday), unless it already holds them for that zone and week start. Returns whether
+// it computed the model anew.
+bool ComputeMonthModel(uint16_t year, uint16_t month, uint16_t weekStart = 0);
 
 // Forces the next ComputeMonthModel to recompute, even for the same month.
 void InvalidateMonthModel();

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "astro/moon_distance.h"
 #include "astro/principal_phase.h"
 #include "astro/searches.h"
 #include "astro/time_scales.h"
@@ -13,32 +14,50 @@
 
 namespace {
 
-// The mean lunation: length in days and the mean new Moon of lunation 0 (2000-01-06).
-constexpr double kSynodicMonth = 29.530588861;
-constexpr double kMeanNewMoon0 = 2451550.09766;
-
-// A true principal phase lies within about a day of its mean instant, and the same phase recurs
-// only a lunation later; a search begun four days before the mean instant therefore finds this
-// phase and no other.
-constexpr double kSearchLead = 4;
-
 constexpr int32_t kPrincipalAngles[4] = {0, 90, 180, 270};
 
-// context: a bool, true for the --json line.
+// What the phase lines need besides the phase: the form, and for --json the zone whose local
+// year decides the year's nearest and farthest full Moon.
+struct PhaseListing {
+    bool json;
+    int32_t bias;
+};
+
+// The distance at every phase; on a full Moon, whether it is the nearest or the farthest of the
+// full Moons of its local year (the same lunation's, so that a phase found from another start
+// would still be recognised).
+nlohmann::ordered_json PhaseJson(const PhaseEvent& event, const char* instant, int32_t bias) {
+    nlohmann::ordered_json line = {
+        {   "instant",                                instant},
+        {     "angle",                            event.angle},
+        {      "name", Utf8Text(PhaseNames[event.angle / 90])},
+        {"distanceKm",  std::lround(MoonDistanceAt(event.jd))},
+    };
+    if (event.angle == 180) {
+        SYSTEMTIME local;
+        SystemTimeFromJulianDate(event.jd - bias * kDaysPerMinute, &local);
+        const YearFullMoons moons = FullMoonsOfYear(local.wYear, bias);
+        const int64_t lunation = LunationOfJulianDate(event.jd);
+        const auto sameLunation = [&](int32_t i) {
+            return i >= 0 && LunationOfJulianDate(moons.jd[i]) == lunation;
+        };
+        line["nearestOfYear"] = sameLunation(moons.nearest);
+        line["farthestOfYear"] = sameLunation(moons.farthest);
+    }
+    return line;
+}
+
 void PrintPhaseEvent(const PhaseEvent& event, void* context) {
+    const PhaseListing& listing = *static_cast<const PhaseListing*>(context);
     SYSTEMTIME utc;
     SystemTimeFromJulianDate(event.jd, &utc);
     char instant[32];
-    if (*static_cast<const bool*>(context)) {
-        PrintJsonLine({
-            {"instant",              FormatInstantText(instant, sizeof(instant), utc)},
-            {  "angle",                            event.angle                },
-            {   "name", Utf8Text(PhaseNames[event.angle / 90])                }
-        });
+    FormatInstantText(instant, sizeof(instant), utc);
+    if (listing.json) {
+        PrintJsonLine(PhaseJson(event, instant, listing.bias));
         return;
     }
-    PrintText(stdout, "%s\t%d\n", FormatInstantText(instant, sizeof(instant), utc),
-              static_cast<int>(event.angle));
+    PrintText(stdout, "%s\t%d\n", instant, static_cast<int>(event.angle));
 }
 
 // A local instant of the Moon information window as ISO 8601 to the minute with its offset, and
@@ -93,16 +112,12 @@ bool ListPrincipalPhases(double fromJd, double toJd, void (*sink)(const PhaseEve
     if (!(fromJd >= 0 && fromJd < toJd && toJd <= 1e8)) {
         return true;
     }
-    const int64_t firstLunation =
-        static_cast<int64_t>(std::floor((fromJd - kMeanNewMoon0) / kSynodicMonth)) - 1;
-    const int64_t lastLunation =
-        static_cast<int64_t>(std::floor((toJd - kMeanNewMoon0) / kSynodicMonth)) + 1;
+    const int64_t firstLunation = LunationOfJulianDate(fromJd) - 1;
+    const int64_t lastLunation = LunationOfJulianDate(toJd) + 1;
     for (int64_t k = firstLunation; k <= lastLunation; ++k) {
         for (int32_t angle : kPrincipalAngles) {
-            const double mean = kMeanNewMoon0 + kSynodicMonth * (k + angle / 360.0);
             bool ok = false;
-            const JulianCenturies T =
-                FindPhaseInstant(angle, CenturiesFromJulianDate(mean - kSearchLead), Next, &ok);
+            const JulianCenturies T = PrincipalPhaseOfLunation(k, angle, &ok);
             if (!ok) {
                 return false;
             }
@@ -123,8 +138,8 @@ int RunPhases(const CliArguments& args) {
     }
     const double fromJd = JulianDateFromSystemTime(from);
     const double toJd = JulianDateFromSystemTime(to) + 1;
-    bool json = HasOption(args, "--json");
-    if (!ListPrincipalPhases(fromJd, toJd, PrintPhaseEvent, &json)) {
+    PhaseListing listing = {HasOption(args, "--json"), args.bias};
+    if (!ListPrincipalPhases(fromJd, toJd, PrintPhaseEvent, &listing)) {
         std::fprintf(stderr, "nocturo-cli: a phase search did not converge\n");
         return 1;
     }

@@ -17,6 +17,7 @@
 #include "astro/time_zone.h"
 #include "calendar/custom_holidays.h"
 #include "calendar/day_signs.h"
+#include "calendar/file_store.h"
 #include "calendar/holidays.h"
 #include "calendar/month_model.h"
 #include "calendar/almanac_notes.h"
@@ -154,8 +155,21 @@ bool StdoutIsTerminal() {
 #endif
 }
 
-void PrintMonth(uint16_t year, uint16_t month, const SYSTEMTIME& today, bool colour) {
-    ComputeMonthModel(year, month);
+// Local noon of the grid's first cell: the `weekStart` day (0 Sunday, 1 Monday) on or before day 1.
+double GridStart(uint16_t year, uint16_t month, uint16_t weekStart) {
+    SYSTEMTIME first = {};
+    first.wYear = year;
+    first.wMonth = month;
+    first.wDay = 1;
+    const double firstNoon = LocalNoon(first);
+    SYSTEMTIME firstDate;
+    SystemTimeFromJulianDate(firstNoon, &firstDate);
+    return firstNoon - LeadingGridDays(firstDate.wDayOfWeek, weekStart);
+}
+
+void PrintMonth(uint16_t year, uint16_t month, uint16_t weekStart, const SYSTEMTIME& today,
+                bool colour) {
+    ComputeMonthModel(year, month, weekStart);
     const MonthModel& model = CurrentMonthModel();
     char zone[16];
     PrintText(stdout, "%u年%u月  Moon Calendar  %s\n\n", year, month,
@@ -164,11 +178,12 @@ void PrintMonth(uint16_t year, uint16_t month, const SYSTEMTIME& today, bool col
     static const char* const kWeekdays[7] = {"日", "月", "火", "水", "木", "金", "土"};
     std::string header;
     for (int w = 0; w < 7; ++w) {
-        const char* style = w == 0 ? "31" : w == 6 ? "34" : "";
+        const int weekday = (w + weekStart) % 7;
+        const char* style = weekday == 0 ? "31" : weekday == 6 ? "34" : "";
         if (colour && style[0]) {
             header += std::string("\x1b[") + style + "m";
         }
-        AppendColumns(&header, kWeekdays[w], kCellWidth);
+        AppendColumns(&header, kWeekdays[weekday], kCellWidth);
         if (colour && style[0]) {
             header += "\x1b[0m";
         }
@@ -176,15 +191,8 @@ void PrintMonth(uint16_t year, uint16_t month, const SYSTEMTIME& today, bool col
     }
     PrintText(stdout, "%s\n", header.c_str());
 
-    // Which cell is today: the cells run in date order from the Sunday before day 1.
-    SYSTEMTIME first = {};
-    first.wYear = year;
-    first.wMonth = month;
-    first.wDay = 1;
-    const double firstNoon = LocalNoon(first);
-    SYSTEMTIME firstDate;
-    SystemTimeFromJulianDate(firstNoon, &firstDate);
-    const double todayOffset = LocalNoon(today) - (firstNoon - firstDate.wDayOfWeek);
+    // Which cell is today: the cells run in date order from the grid's first day.
+    const double todayOffset = LocalNoon(today) - GridStart(year, month, weekStart);
     const int todayCell =
         todayOffset >= 0 && todayOffset < 42 ? static_cast<int>(todayOffset + 0.5) : -1;
 
@@ -219,17 +227,10 @@ void PrintMonth(uint16_t year, uint16_t month, const SYSTEMTIME& today, bool col
 
 // The 42 cells of the calendar window, one object a line in date order: the days listing's fields
 // with the notes, and whether the day lies outside the month and whether it is today.
-void PrintMonthJson(uint16_t year, uint16_t month, const SYSTEMTIME& today) {
-    ComputeMonthModel(year, month);
+void PrintMonthJson(uint16_t year, uint16_t month, uint16_t weekStart, const SYSTEMTIME& today) {
+    ComputeMonthModel(year, month, weekStart);
     const MonthModel& model = CurrentMonthModel();
-    SYSTEMTIME first = {};
-    first.wYear = year;
-    first.wMonth = month;
-    first.wDay = 1;
-    const double firstNoon = LocalNoon(first);
-    SYSTEMTIME firstDate;
-    SystemTimeFromJulianDate(firstNoon, &firstDate);
-    const double start = firstNoon - firstDate.wDayOfWeek;
+    const double start = GridStart(year, month, weekStart);
     for (int i = 0; i < 42; ++i) {
         SYSTEMTIME date;
         SystemTimeFromJulianDate(start + i, &date);
@@ -253,11 +254,12 @@ int ApplyCustomOption(const CliArguments& args) {
     if (path[0] == '\0' || std::strlen(path) >= sizeof CustomHolidays().path) {
         return UsageError("custom-holiday file name '%s' is empty or too long", path);
     }
-    FILE* file = std::fopen(path, "rb");
-    if (!file) {
+    // Opened as the store will open it: by the wide file calls on Windows, whatever the code page.
+    size_t got = 0;
+    char probe[1];
+    if (!ReadFileBytes(path, probe, sizeof probe, &got)) {
         return UsageError("cannot read custom-holiday file '%s'", path);
     }
-    std::fclose(file);
     SetCustomHolidayPath(path);
     InvalidateHolidayCache();
     InvalidateMonthModel();
@@ -365,13 +367,21 @@ int RunMonth(const CliArguments& args) {
     } else if (shown.wYear < kFirstSupportedYear || shown.wYear > kLastSupportedYear) {
         return UsageError("the current month lies outside %s", kSupportedYearsText);
     }
+    uint16_t weekStart = 0;
+    if (const char* first = OptionValue(args, "--week-start")) {
+        if (std::strcmp(first, "mon") == 0) {
+            weekStart = 1;
+        } else if (std::strcmp(first, "sun") != 0) {
+            return UsageError("'--week-start %s': the week starts on sun or mon", first);
+        }
+    }
     if (const int status = ApplyCustomOption(args)) {
         return status;
     }
     if (HasOption(args, "--json")) {
-        PrintMonthJson(shown.wYear, shown.wMonth, today);
+        PrintMonthJson(shown.wYear, shown.wMonth, weekStart, today);
     } else {
-        PrintMonth(shown.wYear, shown.wMonth, today, StdoutIsTerminal());
+        PrintMonth(shown.wYear, shown.wMonth, weekStart, today, StdoutIsTerminal());
     }
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "astro/civil_dates.h"
 #include "astro/time_zone.h"
 #include "cli/commands.h"
+#include "presentation/place.h"
 
 #ifndef NOCTURO_VERSION
 #error "NOCTURO_VERSION must be defined by the build (the project version)"
@@ -364,6 +365,11 @@ void PrintUsage(FILE* stream) {
                  "  in one step instead of to stdout. Local dates are Japan's (bias -540) unless\n"
                  "  --bias is given; DTSTAMP is SOURCE_DATE_EPOCH when set; phases are in UTC,\n"
                  "  to the minute of their instant (seconds dropped).\n"
+                 "apsides: FROM and TO are years or dates, as for ics; columns date, local\n"
+                 "  HH:MM:SS, the kind in Japanese (perigee or apogee), distance centre to\n"
+                 "  centre in whole km.\n"
+                 "phases --json: distanceKm at every phase; full Moons also nearestOfYear and\n"
+                 "  farthestOfYear, among the full Moons of the same local year.\n"
                  "rise: columns date, moonrise, transit, moonset, sunrise, sunset; local\n"
                  "  HH:MM:SS to the nearest second, '-' for none, two on one date joined by ',';\n"
                  "  --place LAT,LON in decimal degrees, north and east positive, latitude\n"
@@ -372,12 +378,14 @@ void PrintUsage(FILE* stream) {
 }
 
 int UsageError(const char* format, ...) {
-    std::fprintf(stderr, "nocturo-cli: ");
+    char message[1024];
     va_list arguments;
     va_start(arguments, format);
-    std::vfprintf(stderr, format, arguments);
+    std::vsnprintf(message, sizeof message, format, arguments);
     va_end(arguments);
-    std::fprintf(stderr, "\n");
+    // The words of the command line in it are in the program's argument text (Shift_JIS on
+    // Windows); the terminal gets UTF-8.
+    std::fprintf(stderr, "nocturo-cli: %s\n", ArgumentTextAsUtf8(message).c_str());
     PrintUsage(stderr);
     return 2;
 }
@@ -432,6 +440,60 @@ int ParseDateRange(const CliArguments& args, SYSTEMTIME* from, SYSTEMTIME* to) {
                           args.arguments[0]);
     }
     return 0;
+}
+
+namespace {
+
+// FROM as YYYY (1 January) or YYYY-MM-DD; TO as YYYY (31 December) or YYYY-MM-DD.
+CliParse ParseRangeEnd(const char* text, bool last, SYSTEMTIME* out) {
+    if (std::strlen(text) != 4) {
+        return ParseDate(text, out);
+    }
+    uint16_t year = 0;
+    const CliParse parsed = ParseYear(text, &year);
+    *out = SYSTEMTIME{};
+    out->wYear = year;
+    out->wMonth = last ? 12 : 1;
+    out->wDay = last ? 31 : 1;
+    return parsed;
+}
+
+}  // namespace
+
+int ParseYearOrDateRange(const CliArguments& args, SYSTEMTIME* from, SYSTEMTIME* to) {
+    CliParse parsed = ParseRangeEnd(args.arguments[0], false, from);
+    if (parsed != CliParsed) {
+        return ArgumentError("FROM", args.arguments[0], parsed, kSupportedYearsText);
+    }
+    parsed = ParseRangeEnd(args.arguments[1], true, to);
+    if (parsed != CliParsed) {
+        return ArgumentError("TO", args.arguments[1], parsed, kSupportedYearsText);
+    }
+    if (JulianDateFromSystemTime(*to) < JulianDateFromSystemTime(*from)) {
+        return UsageError("TO '%s' lies before FROM '%s'", args.arguments[1], args.arguments[0]);
+    }
+    return 0;
+}
+
+bool ParsePlaceOption(const char* text, GeoPlace* place) {
+    const char* comma = std::strchr(text, ',');
+    if (comma == nullptr || comma - text >= 64) {
+        return false;
+    }
+    char latitude[64];
+    std::memcpy(latitude, text, static_cast<size_t>(comma - text));
+    latitude[comma - text] = '\0';
+    GeoPlace parsed = {};
+    if (!ParseLatitude(latitude, &parsed.latitude) ||
+        !ParseLongitude(comma + 1, &parsed.longitude)) {
+        return false;
+    }
+    *place = parsed;
+    return true;
+}
+
+int PlaceError(const char* text) {
+    return UsageError("malformed place '%s' (LAT,LON in degrees: -89.5..89.5,-180..180)", text);
 }
 
 CliParse ParseUtcInstant(const char* text, SYSTEMTIME* out) {

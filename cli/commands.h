@@ -11,7 +11,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
+#include <vector>
 
+#include "astro/rise_set.h"
 #include "astro/time_scales.h"
 
 // Dates and instants the commands accept.
@@ -62,8 +65,10 @@ int RunDays(const CliArguments& args);  // calendar_commands.cpp
 int RunTerms(const CliArguments& args);
 int RunMonth(const CliArguments& args);
 int RunToday(const CliArguments& args);
-int RunIcs(const CliArguments& args);   // ics_command.cpp
-int RunRise(const CliArguments& args);  // rise_command.cpp
+int RunIcs(const CliArguments& args);       // ics_command.cpp
+int RunRise(const CliArguments& args);      // rise_command.cpp
+int RunEclipses(const CliArguments& args);  // eclipses_command.cpp
+int RunApsides(const CliArguments& args);   // apsides_command.cpp
 
 // Applies the option --custom FILE of a calendar command, or no custom holidays without it. A file
 // that cannot be opened is an argument error (usage printed, returns 2); a foreign or damaged one
@@ -123,6 +128,18 @@ CliParse ParseYear(const char* text, uint16_t* year);         // YYYY
 // TO is not before FROM; otherwise prints the error and the usage and returns the exit status 2.
 int ParseDateRange(const CliArguments& args, SYSTEMTIME* from, SYSTEMTIME* to);
 
+// The two positional arguments FROM and TO of a range of years or dates: FROM as YYYY (1 January)
+// or YYYY-MM-DD, TO as YYYY (31 December) or YYYY-MM-DD. Returns 0 when both are valid and TO is
+// not before FROM; otherwise prints the error and the usage and returns the exit status 2.
+int ParseYearOrDateRange(const CliArguments& args, SYSTEMTIME* from, SYSTEMTIME* to);
+
+// A place written LAT,LON in decimal degrees (north and east positive), each by the rules of the
+// place dialog. Returns false when it is not of that form or out of range.
+bool ParsePlaceOption(const char* text, GeoPlace* place);
+
+// Reports a malformed --place value: prints the message and the usage, returns 2.
+int PlaceError(const char* text);
+
 // A decimal integer with an optional sign, within [min, max].
 CliParse ParseInteger(const char* text, long min, long max, long* out);
 
@@ -155,3 +172,15 @@ void PrintText(FILE* stream, const char* format, ...)
 
 // Sets the standard streams up for UTF-8 bytes as written (no newline translation on Windows).
 void PrepareStandardStreams();
+
+// The program's arguments as the commands take them, into *words (argv[0] first). On Windows they
+// are read again in UTF-16 from the process's command line and converted to Shift_JIS (code page
+// 932), the program's own text, in which file names reach the wide file calls: a Japanese file
+// name then works under any ANSI code page, where argv would hold "?" for it. Elsewhere they are
+// argv as given. Returns false, with *bad the index of the first such argument, when one holds a
+// character that Shift_JIS lacks.
+bool ReadProgramArguments(int argc, char** argv, std::vector<std::string>* words, int* bad);
+
+// A text holding words of the command line, as UTF-8 for the terminal: converted from Shift_JIS
+// on Windows (see ReadProgramArguments), as it is elsewhere.
+std::string ArgumentTextAsUtf8(const char* text);

@@ -20,6 +20,8 @@
 #include "cli/commands.h"
 #include "cli/ics_text.h"
 #include "presentation/almanac_texts.h"
+#include "presentation/eclipse_text.h"
+#include "presentation/place.h"
 
 namespace {
 
@@ -38,6 +40,7 @@ enum IcsKind : unsigned {
     KindCustom = 16,
     KindNotes = 32,
     KindKou = 64,
+    KindEclipses = 128,
 };
 
 struct KindName {
@@ -53,9 +56,11 @@ static const KindName kKindNames[] = {
     {  "custom",   KindCustom},
     {   "notes",    KindNotes},
     {     "kou",      KindKou},
+    {"eclipses", KindEclipses},
 };
 
-// Without --only: the kinds the export has always had; notes and kou are asked for by name.
+// Without --only: the kinds the export has always had; notes, kou and eclipses are asked for by
+// name.
 constexpr unsigned kDefaultKinds =
     KindHolidays | KindTerms | KindSeasonal | KindPhases | KindCustom;
 
@@ -65,6 +70,7 @@ struct IcsExport {
     bool rokuyo;
     std::string stamp;  // the DTSTAMP of every event
     std::string text;
+    GeoPlace place;  // where the eclipses are seen from
 };
 
 // A comma-separated list of kind names, each known and none empty.
@@ -89,35 +95,6 @@ bool ParseKinds(const char* list, unsigned* kinds) {
         }
         item = end + 1;
     }
-}
-
-// FROM as YYYY (1 January) or YYYY-MM-DD; TO as YYYY (31 December) or YYYY-MM-DD.
-CliParse ParseRangeEnd(const char* text, bool last, SYSTEMTIME* out) {
-    if (std::strlen(text) != 4) {
-        return ParseDate(text, out);
-    }
-    uint16_t year = 0;
-    const CliParse parsed = ParseYear(text, &year);
-    *out = SYSTEMTIME{};
-    out->wYear = year;
-    out->wMonth = last ? 12 : 1;
-    out->wDay = last ? 31 : 1;
-    return parsed;
-}
-
-int ParseYearOrDateRange(const CliArguments& args, SYSTEMTIME* from, SYSTEMTIME* to) {
-    CliParse parsed = ParseRangeEnd(args.arguments[0], false, from);
-    if (parsed != CliParsed) {
-        return ArgumentError("FROM", args.arguments[0], parsed, kSupportedYearsText);
-    }
-    parsed = ParseRangeEnd(args.arguments[1], true, to);
-    if (parsed != CliParsed) {
-        return ArgumentError("TO", args.arguments[1], parsed, kSupportedYearsText);
-    }
-    if (JulianDateFromSystemTime(*to) < JulianDateFromSystemTime(*from)) {
-        return UsageError("TO '%s' lies before FROM '%s'", args.arguments[1], args.arguments[0]);
-    }
-    return 0;
 }
 
 // SOURCE_DATE_EPOCH (whole seconds since 1970, as reproducible builds set it) when set, otherwise
@@ -350,6 +327,30 @@ void AppendPhase(IcsExport* ics, const PhaseEvent& phase) {
     AppendEventTail(ics, PhaseNames[index], "月相", "");
 }
 
+std::string IcsUtcTextOf(double jd) {
+    SYSTEMTIME utc;
+    LocalSecondOf(jd, 0, &utc);
+    return IcsUtcText(DateOf(utc), utc.wHour, utc.wMinute, utc.wSecond);
+}
+
+// An eclipse from its begin to its end at the place (U1 to U4 of a lunar eclipse, P1 to P4 of a
+// penumbral one), named by its kind, its contacts and visibility in the description. A solar
+// eclipse the place does not see is an instant, its greatest eclipse on the Earth.
+void AppendEclipse(IcsExport* ics, const EclipseAtPlace& eclipse) {
+    SYSTEMTIME utc;
+    LocalSecondOf(eclipse.globalGreatest, 0, &utc);
+    AppendEventHead(ics, IcsUid("eclipse", DateOf(utc), eclipse.moon ? "moon" : "sun"));
+    if (EclipseSeen(eclipse) && eclipse.begin > 0 && eclipse.end > eclipse.begin) {
+        ics->text += "DTSTART:" + IcsUtcTextOf(eclipse.begin) + "\r\n";
+        ics->text += "DTEND:" + IcsUtcTextOf(eclipse.end) + "\r\n";
+    } else {
+        ics->text += "DTSTART:" + IcsUtcTextOf(eclipse.globalGreatest) + "\r\n";
+    }
+    AppendEventTail(ics, EclipseKindName(eclipse.moon, eclipse.kind),
+                    eclipse.moon ? "月食" : "日食",
+                    Utf8Of(ComposeEclipseDetails(eclipse, TimeZoneBias(), "\n").c_str()));
+}
+
 void CollectPhase(const PhaseEvent& phase, void* context) {
     static_cast<std::vector<PhaseEvent>*>(context)->push_back(phase);
 }
@@ -377,8 +378,14 @@ bool ComposeCalendar(IcsExport* ics, const SYSTEMTIME& from, const SYSTEMTIME& t
             return false;
         }
     }
+    std::vector<EclipseAtPlace> eclipses;
+    if (ics->kinds & KindEclipses) {
+        eclipses = EclipsesAtPlace(JulianDateFromSystemTime(from) + b,
+                                   JulianDateFromSystemTime(to) + 1 + b, ics->place);
+    }
     AppendCalendarHead(&ics->text);
     size_t nextPhase = 0;
+    size_t nextEclipse = 0;
     // The steps of the days listing and the month model, so that the lunisolar day of a date is
     // the calendar window's, bit for bit.
     SYSTEMTIME noon = to;
@@ -420,10 +427,17 @@ bool ComposeCalendar(IcsExport* ics, const SYSTEMTIME& from, const SYSTEMTIME& t
         for (; nextPhase < phases.size() && phases[nextPhase].jd < U + 0.5; ++nextPhase) {
             AppendPhase(ics, phases[nextPhase]);
         }
+        for (; nextEclipse < eclipses.size() && eclipses[nextEclipse].globalGreatest < U + 0.5;
+             ++nextEclipse) {
+            AppendEclipse(ics, eclipses[nextEclipse]);
+        }
         U = U + 1;
     }
     for (; nextPhase < phases.size(); ++nextPhase) {
         AppendPhase(ics, phases[nextPhase]);
+    }
+    for (; nextEclipse < eclipses.size(); ++nextEclipse) {
+        AppendEclipse(ics, eclipses[nextEclipse]);
     }
     ics->text += "END:VCALENDAR\r\n";
     return true;
@@ -432,7 +446,8 @@ bool ComposeCalendar(IcsExport* ics, const SYSTEMTIME& from, const SYSTEMTIME& t
 int WriteCalendar(const std::string& text, const char* path) {
     if (path) {
         if (!ReplaceFileContents(path, text.data(), text.size())) {
-            std::fprintf(stderr, "nocturo-cli: cannot write '%s'\n", path);
+            std::fprintf(stderr, "nocturo-cli: cannot write '%s'\n",
+                         ArgumentTextAsUtf8(path).c_str());
             return 1;
         }
         return 0;
@@ -452,7 +467,13 @@ int RunIcs(const CliArguments& args) {
     if (const int status = ParseYearOrDateRange(args, &from, &to)) {
         return status;
     }
-    IcsExport ics = {kDefaultKinds, HasOption(args, "--rokuyo"), "", ""};
+    IcsExport ics = {kDefaultKinds, HasOption(args, "--rokuyo"), "", "",
+                     DefaultPlaceSetting().place};
+    if (const char* text = OptionValue(args, "--place")) {
+        if (!ParsePlaceOption(text, &ics.place)) {
+            return PlaceError(text);
+        }
+    }
     if (const char* only = OptionValue(args, "--only")) {
         if (!ParseKinds(only, &ics.kinds)) {
             return UsageError("unknown kind in '--only %s'", only);

@@ -7,6 +7,7 @@
 #include "calendar/day_signs.h"
 #include "cli/commands.h"
 #include "presentation/almanac_texts.h"
+#include "presentation/japanese_era.h"
 
 namespace {
 
@@ -53,20 +54,23 @@ nlohmann::ordered_json DayJson(const SYSTEMTIME& date, const MonthCell& cell, bo
     char rokuyo[8];
     char sign[8];
     char tide[8];
+    char era[24];
     nlohmann::ordered_json day = {
-        {       "date",               DateText(date)},
-        {    "weekday",                 cell.weekday},
-        {      "lunar",    LunarDateJson(cell.lunar)},
-        {     "rokuyo",   Utf8Text(RokuyoName(rokuyo,cell.lunar.rokuyo))},
-        {    "daySign",    Utf8Text(DaySignName(sign,                            cell.lunar))},
-        {       "tide",       Utf8Text(TideName(tide, cell.lunar))},
-        {"holidayKind",             cell.holidayKind},
+        {       "date",DateText(date)                       },
+        {        "era",
+         Utf8Text(FormatJapaneseEraYear(era,         sizeof era, date.wYear, date.wMonth, date.wDay))},
+        {    "weekday",                 cell.weekday                   },
+        {      "lunar",    LunarDateJson(cell.lunar)                            },
+        {     "rokuyo",   Utf8Text(RokuyoName(rokuyo,         cell.lunar.rokuyo))},
+        {    "daySign",    Utf8Text(DaySignName(sign,cell.lunar))},
+        {       "tide",       Utf8Text(TideName(tide,             cell.lunar))},
+        {"holidayKind",             cell.holidayKind },
         {    "holiday",   Utf8Text(cell.holidayName)},
-        {  "solarTerm", Utf8Text(cell.solarTermName)},
-        {  "seasonal1", Utf8Text(cell.seasonalName1)},
-        {  "seasonal2", Utf8Text(cell.seasonalName2)},
+        {  "solarTerm", Utf8Text(cell.solarTermName)                            },
+        {  "seasonal1", Utf8Text(cell.seasonalName1)                           },
+        {  "seasonal2", Utf8Text(cell.seasonalName2)                            },
         {      "phase",     Utf8Text(cell.phaseName)},
-        { "phaseAngle", SixDecimals(cell.phaseAngle)},
+        { "phaseAngle", SixDecimals(cell.phaseAngle) },
         {    "moonAge",    SixDecimals(cell.moonAge)},
     };
     if (notes) {

@@ -18,7 +18,8 @@ void PrintJsonLine(const nlohmann::ordered_json& object);
 // {"month": 2, "day": 6, "leap": false}
 nlohmann::ordered_json LunarDateJson(const LunarDay& lunar);
 
-// The facts of one day as the days listing prints them, field by field: date, weekday, lunar,
+// The facts of one day as the days listing prints them, field by field: date, era (the era year,
+// "令和8年", which the text line leaves out), weekday, lunar,
 // rokuyo, daySign, tide, holidayKind, holiday, solarTerm, seasonal1, seasonal2, phase, phaseAngle,
 // moonAge; with `notes` also the joined selected days and the 候 with its reading. phaseAngle and
 // moonAge carry the six decimals the text line prints, no more.

@@ -58,3 +58,13 @@ size_t ShiftJisToUtf8(const char* sjis, char* dest, size_t size) {
 }
 
 void PrepareStandardStreams() {}
+
+bool ReadProgramArguments(int argc, char** argv, std::vector<std::string>* words, int* bad) {
+    *bad = 0;
+    words->assign(argv, argv + argc);
+    return true;
+}
+
+std::string ArgumentTextAsUtf8(const char* text) {
+    return text;
+}

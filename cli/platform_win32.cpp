@@ -1,9 +1,11 @@
 #include <windows.h>
+#include <shellapi.h>
 #include <fcntl.h>
 #include <io.h>
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 #include "cli/commands.h"
@@ -53,4 +55,43 @@ void PrepareStandardStreams() {
     // systems, without the C runtime's newline translation.
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+}
+
+bool ReadProgramArguments(int argc, char** argv, std::vector<std::string>* words, int* bad) {
+    *bad = 0;
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr) {
+        words->assign(argv, argv + argc);  // the ANSI words are still better than none
+        return true;
+    }
+    words->clear();
+    bool ok = true;
+    for (int i = 0; i < count; ++i) {
+        std::string word;
+        const int length = static_cast<int>(std::wcslen(wide[i]));
+        BOOL lost = FALSE;
+        const int bytes = length > 0 ? WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide[i],
+                                                           length, nullptr, 0, nullptr, &lost)
+                                     : 0;
+        if (bytes > 0) {
+            word.resize(static_cast<size_t>(bytes));
+            WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide[i], length, &word[0], bytes,
+                                nullptr, &lost);
+        }
+        if ((lost || (length > 0 && bytes <= 0)) && ok) {
+            ok = false;
+            *bad = i;
+        }
+        words->push_back(word);
+    }
+    LocalFree(wide);
+    return ok;
+}
+
+std::string ArgumentTextAsUtf8(const char* text) {
+    // A half-width katakana byte becomes three bytes of UTF-8, the most any byte becomes.
+    std::vector<char> utf8(std::strlen(text) * 3 + 1);
+    ShiftJisToUtf8(text, utf8.data(), utf8.size());
+    return utf8.data();
 }

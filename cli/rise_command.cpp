@@ -14,25 +14,6 @@ namespace {
 const char* const kEventFields[DayEventKindCount] = {"moonrise", "transit", "moonset", "sunrise",
                                                      "sunset"};
 
-// A place written LAT,LON in decimal degrees (north and east positive), each by the rules of the
-// place dialog. Returns false when it is not of that form or out of range.
-bool ParsePlaceOption(const char* text, GeoPlace* place) {
-    const char* comma = std::strchr(text, ',');
-    if (comma == nullptr || comma - text >= 64) {
-        return false;
-    }
-    char latitude[64];
-    std::memcpy(latitude, text, static_cast<size_t>(comma - text));
-    latitude[comma - text] = '\0';
-    GeoPlace parsed = {};
-    if (!ParseLatitude(latitude, &parsed.latitude) ||
-        !ParseLongitude(comma + 1, &parsed.longitude)) {
-        return false;
-    }
-    *place = parsed;
-    return true;
-}
-
 // The events of `kind` as an array of local "HH:MM:SS" texts (empty when none).
 nlohmann::ordered_json EventTimesJson(const DayEvents& events, int32_t kind) {
     nlohmann::ordered_json times = nlohmann::ordered_json::array();
@@ -76,8 +57,7 @@ int RunRise(const CliArguments& args) {
     GeoPlace place = DefaultPlaceSetting().place;
     if (const char* text = OptionValue(args, "--place")) {
         if (!ParsePlaceOption(text, &place)) {
-            return UsageError("malformed place '%s' (LAT,LON in degrees: -89.5..89.5,-180..180)",
-                              text);
+            return PlaceError(text);
         }
     }
     const bool json = HasOption(args, "--json");

@@ -7,6 +7,7 @@
 #include "calendar/almanac_notes.h"
 #include "calendar/day_signs.h"
 #include "calendar/holidays.h"
+#include "presentation/japanese_era.h"
 #include "presentation/shift_jis.h"
 
 namespace {
@@ -76,12 +77,9 @@ bool AppendNotesToTooltip(char* dest, size_t size, uint32_t flags, size_t maxCha
 
 std::string DayInWordsUtf8(uint16_t year, uint16_t month, const MonthCell& cell,
                            ShiftJisToUtf8Function toUtf8) {
-    static const char* const kWeekdays[7] = {"日", "月", "火", "水", "木", "金", "土"};
     std::string out;
     char line[256];
-    std::snprintf(line, sizeof line, "%u年%u月%u日(%s)", static_cast<unsigned>(year),
-                  static_cast<unsigned>(month), static_cast<unsigned>(cell.day),
-                  kWeekdays[cell.weekday % 7]);
+    FormatLongDateWithEra(line, sizeof line, year, month, cell.day, cell.weekday);
     AppendLine(&out, toUtf8, line);
 
     char name[8];

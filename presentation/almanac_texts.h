@@ -28,7 +28,8 @@ bool AppendNotesToTooltip(char* dest, size_t size, uint32_t flags, size_t maxCha
 typedef size_t (*ShiftJisToUtf8Function)(const char* sjis, char* dest, size_t size);
 
 // The day year-month of `cell` in words, one fact a line (LF between lines, none at the end), as
-// UTF-8: the long date with the weekday; the lunisolar date with 閏 for a leap month and the
+// UTF-8: the long date with the era year and the weekday
+// (FormatLongDateWithEra); the lunisolar date with 閏 for a leap month and the
 // rokuyo; the day sign; the tide; the Moon's age and the principal phase of the day if any; the
 // solar term, the seasonal days, the holiday or custom entry when the day has them; the selected
 // days when any; the 候 with its reading. The Shift_JIS pieces go through `toUtf8`; the 候's name

@@ -5,6 +5,8 @@
 
 #include "calendar/day_signs.h"
 #include "calendar/holidays.h"
+#include "presentation/japanese_era.h"
+#include "presentation/moon_events.h"
 #include "presentation/pictures.h"
 
 namespace {
@@ -17,7 +19,7 @@ static const char* const kMonthNames[] = {
 };
 constexpr uint16_t kMonthNameCount = sizeof kMonthNames / sizeof kMonthNames[0];
 
-// Weekday headers, by column (Sunday first).
+// Weekday headers, by weekday (0 = Sunday).
 static const char* const kWeekdayNames[] = {"SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT"};
 constexpr int32_t kWeekdayNameCount = sizeof kWeekdayNames / sizeof kWeekdayNames[0];
 
@@ -72,6 +74,7 @@ CalendarGeometry ComputeCalendarGeometry(int32_t dpi) {
     g.titleMonthAt = {s(69), s(1)};
     g.titleYearAt = {0, s(11)};
     g.titleNameAt = {s(146), s(11)};
+    g.titleEraAt = {0, s(1)};
     g.headerFill = {0, 0, s(89) - 1, s(17)};
     g.headerTextAt = {s(30), s(1)};
     g.cellWidth = s(89);
@@ -95,6 +98,7 @@ CalendarGeometry ComputeCalendarGeometry(int32_t dpi) {
     g.tideAt = {s(50), s(14)};
     g.phaseAt = {s(50), s(26)};
     g.holidayAt = {s(44), s(65)};
+    g.focusFrame = {2, 2, s(89) - 1, s(78) - 1};
     return g;
 }
 
@@ -170,6 +174,15 @@ int32_t Bytes(const char* text) {
 
 }  // namespace
 
+int32_t CalendarCellOfDay(const MonthModel& model, uint16_t day) {
+    for (int32_t k = 0; k < 42; ++k) {
+        if (!model.cells[k].outside && model.cells[k].day == day) {
+            return k;
+        }
+    }
+    return -1;
+}
+
 void CalendarCellMonth(const MonthModel& model, int32_t k, uint16_t* year, uint16_t* month) {
     int32_t y = model.year;
     int32_t m = model.month;
@@ -188,7 +201,7 @@ void CalendarCellMonth(const MonthModel& model, int32_t k, uint16_t* year, uint1
 }
 
 CalendarCellMarks PlaceCalendarMarks(const CalendarGeometry& g, const CalendarCellTexts& texts,
-                                     uint32_t noteFlags) {
+                                     uint32_t noteFlags, uint32_t moonMarks) {
     auto s = [&g](int32_t v) { return CalendarScale(g.dpi, v); };
     // Everything the cell draws, as boxes; the marks themselves join as they are placed.
     CalendarRect taken[16];
@@ -204,12 +217,17 @@ CalendarCellMarks PlaceCalendarMarks(const CalendarGeometry& g, const CalendarCe
         const char* note = CalendarNoteText(texts, static_cast<CalendarNoteSlot>(slot));
         taken[n++] = CalendarTextBox({g.noteRight, g.noteTop[slot]}, 1, g.noteFont, Bytes(note));
     }
+    // The Moon's events first: an eclipse seen here is rarer than either selected day.
     static const struct {
+        bool moon;  // a MoonEventMark bit; otherwise a DayNote bit
         uint32_t flag;
         const char* text;
     } kMarks[] = {
-        {  NoteTenshanichi, "天赦"},
-        {NoteIchiryuManbai, "万倍"},
+        { true,    MarkLunarEclipse,    "月食"},
+        { true,    MarkSolarEclipse,    "日食"},
+        { true, MarkNearestFullMoon, "最接近"},
+        {false,     NoteTenshanichi,    "天赦"},
+        {false,   NoteIchiryuManbai,    "万倍"},
     };
     const CalendarPoint places[] = {
         {s(50), s(38)},
@@ -218,7 +236,7 @@ CalendarCellMarks PlaceCalendarMarks(const CalendarGeometry& g, const CalendarCe
     };
     CalendarCellMarks result = {};
     for (const auto& mark : kMarks) {
-        if ((noteFlags & mark.flag) == 0) {
+        if (((mark.moon ? moonMarks : noteFlags) & mark.flag) == 0) {
             continue;
         }
         for (const CalendarPoint& at : places) {
@@ -229,7 +247,7 @@ CalendarCellMarks PlaceCalendarMarks(const CalendarGeometry& g, const CalendarCe
             for (int32_t i = 0; i < n && free; ++i) {
                 free = !Overlaps(box, taken[i]);
             }
-            if (free) {
+            if (free && result.count < kMaxCalendarMarks) {
                 result.marks[result.count++] = {mark.text, at};
                 taken[n++] = box;
                 break;
@@ -243,8 +261,8 @@ const char* CalendarMonthName(uint16_t month) {
     return month < kMonthNameCount ? kMonthNames[month] : "";
 }
 
-const char* CalendarWeekdayName(int32_t column) {
-    return column >= 0 && column < kWeekdayNameCount ? kWeekdayNames[column] : "";
+const char* CalendarWeekdayName(int32_t weekday) {
+    return weekday >= 0 && weekday < kWeekdayNameCount ? kWeekdayNames[weekday] : "";
 }
 
 CalendarTitleTexts ComposeCalendarTitle(uint16_t year, uint16_t month) {
@@ -252,6 +270,7 @@ CalendarTitleTexts ComposeCalendarTitle(uint16_t year, uint16_t month) {
     std::snprintf(t.month, sizeof t.month, "%u", static_cast<unsigned>(month));
     std::snprintf(t.year, sizeof t.year, "%u", static_cast<unsigned>(year));
     t.monthName = CalendarMonthName(month);
+    FormatMonthEraYear(t.era, sizeof t.era, year, month);
     return t;
 }
 

@@ -52,6 +52,7 @@ struct CalendarGeometry {
     CalendarPoint titleMonthAt;  // centred
     CalendarPoint titleYearAt;   // left-aligned
     CalendarPoint titleNameAt;   // right-aligned
+    CalendarPoint titleEraAt;    // left-aligned, in the note font: the era year over the year
     // Header cells (origin per column: HeaderOrigin).
     CalendarRect headerFill;
     CalendarPoint headerTextAt;  // left-aligned
@@ -71,6 +72,7 @@ struct CalendarGeometry {
     CalendarPoint tideAt;     // centred
     CalendarPoint phaseAt;    // centred
     CalendarPoint holidayAt;  // centred
+    CalendarRect focusFrame;  // the chosen day's focus frame, inside the cell's outline
 };
 
 // The geometry at dpi (96 gives the layout's own pixels).
@@ -115,14 +117,16 @@ CalendarRect CalendarTextBox(CalendarPoint at, int32_t align, int32_t fontHeight
 // outside the grid.
 int32_t CalendarCellAt(const CalendarGeometry& g, CalendarPoint p);
 
-// Title texts: "Jan".."Dec" for 1..12, "" otherwise; "SUN".."SAT" for columns 0..6, "" otherwise.
+// Title texts: "Jan".."Dec" for 1..12, "" otherwise; "SUN".."SAT" for weekdays 0..6 (0 = Sunday),
+// "" otherwise. A header column is named by the weekday of its days, whichever day leads the week.
 const char* CalendarMonthName(uint16_t month);
-const char* CalendarWeekdayName(int32_t column);
+const char* CalendarWeekdayName(int32_t weekday);
 
 struct CalendarTitleTexts {
     char month[8];  // "%u"
     char year[8];   // "%u"
     const char* monthName;
+    char era[24];  // the month's era year (FormatMonthEraYear), Shift_JIS; "" before 1873
 };
 CalendarTitleTexts ComposeCalendarTitle(uint16_t year, uint16_t month);
 
@@ -147,24 +151,30 @@ CalendarCellTexts ComposeCalendarCellTexts(const MonthCell& cell);
 // The text of the right-hand column in `slot`.
 const char* CalendarNoteText(const CalendarCellTexts& texts, CalendarNoteSlot slot);
 
+// The cell 0..41 of `model` that holds `day` of the model's own month; -1 when none does.
+int32_t CalendarCellOfDay(const MonthModel& model, uint16_t day);
+
 // The year and month of cell k of `model`: the model's own, or, for a day of an adjacent month, the
 // month before (first row) or after (fifth and sixth rows).
 void CalendarCellMonth(const MonthModel& model, int32_t k, uint16_t* year, uint16_t* month);
 
-// The short marks of the two most asked-for selected days, 天赦日 ("天赦") and 一粒万倍日 ("万倍"),
-// in their drawing order, each centred at a place of the cell where no other text and not the
-// Moon picture is drawn: the middle column under the principal phase, then the holiday strip. A
-// mark with no free place is left out (the day's tooltip still names it).
+// The short marks of a day: an eclipse seen at the place ("月食", "日食"), the year's nearest full
+// Moon ("最接近", under the phase's 満月), and the two most asked-for selected days, 天赦日
+// ("天赦") and 一粒万倍日 ("万倍"), in that order, each centred at a place of the cell where no
+// other text and not the Moon picture is drawn: the middle column under the principal phase, then
+// the holiday strip. A mark with no free place is left out (the day's tooltip still names it).
+// noteFlags are DayNote bits, moonMarks MoonEventMark bits (presentation/moon_events.h).
 struct CalendarMark {
     const char* text;
     CalendarPoint at;  // centred, relative to the cell origin
 };
+constexpr int32_t kMaxCalendarMarks = 3;  // as many as there are places
 struct CalendarCellMarks {
-    CalendarMark marks[2];
+    CalendarMark marks[kMaxCalendarMarks];
     int32_t count;
 };
 CalendarCellMarks PlaceCalendarMarks(const CalendarGeometry& g, const CalendarCellTexts& texts,
-                                     uint32_t noteFlags);
+                                     uint32_t noteFlags, uint32_t moonMarks = 0);
 
 // Colours as 0x00BBGGRR (the Win32 COLORREF layout).
 constexpr uint32_t CalendarRgb(uint32_t r, uint32_t g, uint32_t b) {

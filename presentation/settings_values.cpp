@@ -25,6 +25,26 @@ int32_t ParseSettingValue(const char* text) {
     return static_cast<int32_t>(negative ? -value : value);
 }
 
+int32_t ParseChoiceSetting(const char* text, int32_t count, int32_t fallback) {
+    const char* p = text;
+    while (*p == ' ' || *p == '\t') {
+        ++p;
+    }
+    const char* digits = p;
+    while (*p >= '0' && *p <= '9') {
+        ++p;
+    }
+    const char* end = p;
+    while (*p == ' ' || *p == '\t') {
+        ++p;
+    }
+    if (end == digits || *p != '\0') {
+        return fallback;
+    }
+    const int32_t value = ParseSettingValue(digits);
+    return value < count ? value : fallback;
+}
+
 bool DeriveFilePaths(const char* modulePath, char* settingsPath, char* dataPath) {
     settingsPath[0] = '\0';
     dataPath[0] = '\0';

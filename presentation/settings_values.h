@@ -12,6 +12,11 @@ constexpr size_t kFilePathSize = 260;
 // Values past the 32-bit range saturate, so any run of digits other than zeros stays non-zero.
 int32_t ParseSettingValue(const char* text);
 
+// A setting with the choices 0..count-1 (the week's first day, a switch that defaults to on): the
+// value's whole number when the text is one (blanks around it allowed) within that range, else
+// `fallback`, so that an empty, foreign or out-of-range value means the default.
+int32_t ParseChoiceSetting(const char* text, int32_t count, int32_t fallback);
+
 // Derives the settings and data paths from the program's own path `modulePath` (code page 932)
 // by replacing the extension of its file name with ".ini" and ".dat", or appending them when the
 // file name has none: C:\My.Apps\app.exe gives C:\My.Apps\app.ini and C:\My.Apps\app.dat. Both

@@ -10,6 +10,8 @@
 #define IDD_HOLIDAYLIST 154
 #define IDD_HOLIDAYEDIT 155
 #define IDD_PLACE 156
+#define IDD_DAYDETAIL 157
+#define IDR_CALENDARMENU 112
 
 // Strings.
 #define IDS_ALREADYRUNNING 102
@@ -24,6 +26,7 @@
 #define IDS_BADLATITUDE 111
 #define IDS_BADLONGITUDE 112
 #define IDS_PLACESAVEFAILED 113
+#define IDS_TRAYHINT 114
 
 // Bitmaps.
 #define IDB_TIDES 130
@@ -69,6 +72,10 @@
 #define IDM_SHOWNOTES 40010
 #define IDM_PLACE 40011
 
+// The calendar window's right-click menu.
+#define IDM_WEEKSTARTMONDAY 40012
+#define IDM_SHOWERA 40013
+
 // Moon information dialog.
 #define IDC_PICTURENOW 1008
 #define IDC_PICTURENEW 1009
@@ -81,6 +88,10 @@
 #define IDC_RISEPLACE 1114
 #define IDC_MOONTIMES 1115
 #define IDC_SUNTIMES 1116
+#define IDC_MOONDISTANCE 1117
+#define IDC_NEXTECLIPSE 1118
+#define IDC_ECLIPSEMAXIMUM 1119
+#define IDC_NEARESTFULL 1121
 
 // Month calendar window.
 #define IDC_PREVMONTH 1100
@@ -89,6 +100,9 @@
 #define IDC_NEXTYEAR 1103
 #define IDC_TODAY 1104
 #define IDC_AGETOGGLE 1120
+
+// The day's detail window.
+#define IDC_DAYDETAIL 1160
 
 // Custom holiday list dialog.
 #define IDC_HOLIDAYLIST 1128

@@ -7,7 +7,7 @@
 #   same moment and see one program and one message; all of it from a folder named 月暦. Then, as
 #   on an English Windows (ANSI code page 1252): the program starts from such a folder, and every
 #   text of its windows, read back through the wide API, and the calendar's picture are the same as
-#   under code page 932.
+#   under code page 932, and nocturo-cli.exe takes Japanese file names for --custom and -o.
 # Usage: tools/e2e.sh [WINDOWS BUILD FOLDER]   (default: build/windows)
 #
 # The eyes are tests/e2e/probe.cpp (nocturo_probe.exe), run under Wine beside the program: it asks
@@ -28,7 +28,8 @@ run="$windows/e2e"
 exe="$windows/tray/nocturo.exe"
 probe="$windows/tests/e2e/nocturo_probe.exe"
 dump="$windows/tests/e2e/nocturo_text_dump.exe"
-for needed in "$exe" "$probe" "$dump"; do
+cli="$windows/cli/nocturo-cli.exe"
+for needed in "$exe" "$probe" "$dump" "$cli"; do
     if [ ! -f "$needed" ]; then
         echo "e2e: $needed is missing: the Windows build is incomplete"
         echo "e2e: 0 passed, 1 failed"
@@ -385,6 +386,27 @@ check "code page 1252: the windows' texts read back" dump_texts cp1252 env LANG=
 check "code page 1252: every text as under 932" same_files "$run/cp932.txt" "$run/cp1252.txt"
 check "code page 1252: the calendar's picture as under 932" \
     same_files "$run/cp932.bmp" "$run/cp1252.bmp"
+
+# nocturo-cli.exe with Japanese file names: it reads its command line in UTF-16 and opens the files
+# with the wide calls, so --custom and -o work under code page 1252 as under 932 (argv alone would
+# hold "?" for every Japanese character there). The holidays are the ones the dump saved.
+cli_japanese_names() {
+    local name="$1" dir="$run/cli-$1/月暦"
+    shift
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    cp "$run/dump-cp932/月暦/nocturo.dat" "$dir/休日.dat" || return 1
+    timeout 60 "$@" "$wine" "$cli" ics 2026-05-01 2026-05-31 --only custom \
+        --custom "Z:$(tr / '\\' <<<"$dir/休日.dat")" -o "Z:$(tr / '\\' <<<"$dir/暦.ics")" \
+        </dev/null >"$run/cli-$name.log" 2>&1 || {
+        sed 's/^/        /' "$run/cli-$name.log"
+        return 1
+    }
+    grep -q "会社休業日" "$dir/暦.ics" && grep -q "花子の誕生日" "$dir/暦.ics"
+}
+check "code page 932: nocturo-cli reads 休日.dat and writes 暦.ics" cli_japanese_names cp932 env
+check "code page 1252: nocturo-cli reads 休日.dat and writes 暦.ics" \
+    cli_japanese_names cp1252 env LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
 
 echo "e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

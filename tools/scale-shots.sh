@@ -96,6 +96,9 @@ for _ in $(seq 150); do
     sleep 0.1
 done
 read -r x y w h < <(tr -d '\r' <"$rect")
+# The pointer out of the way (the new desktop puts it in the middle): resting on a day, it would
+# show that day's tooltip in the picture.
+xdotool mousemove 0 0
 sleep 1
 import -window root -crop "${w}x${h}+${x}+${y}" +repage "$docs/calendar-144dpi.png"
 wait "$pid" || true

@@ -3,9 +3,14 @@
 #   docs/tray.png    the notification area with all five icons and the Moon icon's tooltip
 #                    (shown twice the size, pixel for pixel);
 #   docs/splash.png  the splash, caught within the second it is shown after start;
-#   docs/moon-info.png, docs/calendar.png
-#                    the Moon information and calendar windows on the screen, both at a fixed
-#                    moment (15 March 2023, 12:00 in Japan) by tools/shots/window_shots.cpp;
+#   docs/moon-info.png, docs/calendar.png, docs/calendar-monday.png, docs/day-detail.png
+#                    the Moon information and calendar windows on the screen, the calendar with
+#                    Monday first and the window "日の詳細" of 21 March, all at a fixed moment
+#                    (15 March 2023, 12:00 in Japan) by tools/shots/window_shots.cpp;
+#   docs/moon-info-eclipse.png, docs/calendar-eclipse.png
+#                    the Moon information and calendar windows on 3 March 2026 at 20:30 in Japan,
+#                    in the totality of that evening's lunar eclipse; the calendar with the
+#                    tooltip of that day;
 #   docs/tray-scales.png, docs/calendar-144dpi.png
 #                    the tray at 96, 120, 144 and 192 dpi and the calendar window at 144 dpi,
 #                    by tools/scale-shots.sh (called at the end, with tools/editor-shots.sh).
@@ -99,7 +104,7 @@ timeout 30 "$wine" "$run/nocturo.exe" -r || true
 capture_window() {
     local which="$1" out="$2" rect="$run/$1.rect"
     : >"$rect"
-    "$wine" "$shots" window "$which" 4 </dev/null >"$rect" 2>/dev/null &
+    "$wine" "$shots" window "$which" 4 ${3:-} </dev/null >"$rect" 2>/dev/null &
     local pid=$!
     for _ in $(seq 100); do
         [ -s "$rect" ] && break
@@ -113,31 +118,37 @@ capture_window() {
 }
 capture_window moon "$docs/moon-info.png"
 capture_window calendar "$docs/calendar.png"
+capture_window calendar-monday "$docs/calendar-monday.png"
+capture_window detail "$docs/day-detail.png"
+capture_window moon "$docs/moon-info-eclipse.png" eclipse
 
-# The calendar with the pointer on 21 March (天赦日 and 一粒万倍日, 春分の日): the day's tooltip.
-# The cell's origin in the picture is (184, 282); the window's frame adds 4 pixels on the left
-# and 26 above (Wine's caption).
+# The calendar with the pointer on a day, and that day's tooltip: 21 March 2023 (天赦日 and
+# 一粒万倍日, 春分の日; the cell's origin in the picture is (184, 282)) and 3 March 2026 (the total
+# lunar eclipse; (184, 48)). The window's frame adds 4 pixels on the left and 26 above (Wine's
+# caption).
 capture_day_tooltip() {
-    local rect="$run/notes.rect" x y w h
+    local rect="$run/notes.rect" x y w h cell_x="$2" cell_y="$3"
     : >"$rect"
-    "$wine" "$shots" window calendar 8 </dev/null >"$rect" 2>/dev/null &
+    "$wine" "$shots" window calendar 8 ${4:-} </dev/null >"$rect" 2>/dev/null &
     local pid=$!
     for _ in $(seq 100); do
         [ -s "$rect" ] && break
         sleep 0.1
     done
     read -r x y w h < <(tr -d '\r' <"$rect")
-    xdotool mousemove $((x + 4 + 184 + 40)) $((y + 26 + 282 + 30))
+    xdotool mousemove $((x + 4 + cell_x + 40)) $((y + 26 + cell_y + 30))
     sleep 0.3
-    xdotool mousemove $((x + 4 + 184 + 44)) $((y + 26 + 282 + 34))
+    xdotool mousemove $((x + 4 + cell_x + 44)) $((y + 26 + cell_y + 34))
     sleep 2.5
     import -window root -crop "$((w + 118))x$((h + 51))+$((x - 41))+$((y - 19))" +repage "$1"
     wait "$pid" || true
 }
-capture_day_tooltip "$docs/calendar-notes.png"
+capture_day_tooltip "$docs/calendar-notes.png" 184 282
+capture_day_tooltip "$docs/calendar-eclipse.png" 184 48 eclipse
 
 echo "screenshots: $docs/tray.png ($icons_w px of icons), $docs/splash.png," \
-    "$docs/moon-info.png, $docs/calendar.png, $docs/calendar-notes.png"
+    "$docs/moon-info.png, $docs/calendar.png, $docs/calendar-monday.png, $docs/day-detail.png," \
+    "$docs/calendar-notes.png, $docs/moon-info-eclipse.png, $docs/calendar-eclipse.png"
 bash "$root/tools/editor-shots.sh" "$windows"
 # The scales need a larger screen than this one: a display of their own.
 "$wineserver" -k 2>/dev/null || true

@@ -13,6 +13,7 @@
 #include "ui/splash.h"
 #include "tray/startup_entry.h"
 #include "tray/icon_images.h"
+#include "tray/system_eras.h"
 #include "tray/status.h"
 #include "presentation/tray_logic.h"
 #include "tray/tray_icons.h"
@@ -194,7 +195,8 @@ void OnCommand(HWND window, UINT id) {
 
 void FinishStartup(HWND window) {
     taskbarCreatedMsg = RegisterWindowMessageW(L"TaskbarCreated");
-    ShowSplash(GetInstance(), window);
+    // At the first start the splash also says where Windows 11 puts the new icons, once.
+    ShowSplash(GetInstance(), window, IsFirstStart());
     ArmMinuteTimer(window);
 }
 
@@ -421,7 +423,9 @@ int RunProgram(HINSTANCE instance) {
     SetFilesPlace(GetFilesFolder());
     RepointStartupEntry();
     SetCustomHolidayPath(GetDataPath());
-    SetWindowServices(WindowServices{instance, ReadShowAge, WriteShowAge, FullRefresh});
+    SetWindowServices(WindowServices{instance, ReadShowAge, WriteShowAge, FullRefresh,
+                                     ReadWeekStart, WriteWeekStart, ReadShowEra, WriteShowEra});
+    LoadSystemEras();
     SetUiPlace(ReadPlaceSetting());
     SetPlaceServices(PlaceServices{WritePlaceSetting, FullRefresh});
     // The windows read the program's clock, so that "today" is the same moment everywhere.

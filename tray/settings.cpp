@@ -20,7 +20,10 @@ const char kSettingsSection[] = "Settings";
 const char kCalendarSection[] = "Calendar";
 const char kShowAgeKey[] = "ShowAge";
 const char kShowNotesKey[] = "ShowNotes";
+const char kWeekStartKey[] = "WeekStart";
+const char kShowEraKey[] = "ShowEra";
 bool showNotes = true;
+bool firstStart = false;  // no settings file was found at start
 const char kPlaceSection[] = "Place";
 const char kPlaceNameKey[] = "Name";
 const char kLatitudeKey[] = "Latitude";
@@ -90,6 +93,9 @@ void LoadSettings() {
     // folder with a dot in its name still finds its files beside itself.
     SetSettingsPaths(ProgramPathText().c_str());
     KeepFilesWhereTheyCanBeWritten();
+    firstStart =
+        settingsPath[0] != '\0' &&
+        GetFileAttributesW(WideFromShiftJis(settingsPath).c_str()) == INVALID_FILE_ATTRIBUTES;
     StartSettingsFile();
     ReadIconSettings(TraySlots(), TrayIconCount);
     showNotes = ReadSwitch(kSettingsSection, kShowNotesKey);
@@ -202,6 +208,39 @@ void WriteIconSetting(const char* key, bool on) {
 
 bool ReadShowAge() {
     return ReadSwitch(kCalendarSection, kShowAgeKey);
+}
+
+namespace {
+
+int32_t ReadChoice(const char* key, int32_t count, int32_t fallback) {
+    if (settingsPath[0] == '\0') {
+        return fallback;
+    }
+    char value[127];
+    ReadValue(kSettingsSection, key, value, sizeof value);
+    return ParseChoiceSetting(value, count, fallback);
+}
+
+}  // namespace
+
+bool IsFirstStart() {
+    return firstStart;
+}
+
+int32_t ReadWeekStart() {
+    return ReadChoice(kWeekStartKey, 2, 0);
+}
+
+bool ReadShowEra() {
+    return ReadChoice(kShowEraKey, 2, 1) != 0;
+}
+
+void WriteWeekStart(int32_t weekStart) {
+    WriteSwitch(kSettingsSection, kWeekStartKey, weekStart == 1);
+}
+
+void WriteShowEra(bool on) {
+    WriteSwitch(kSettingsSection, kShowEraKey, on);
 }
 
 bool ShowNotes() {

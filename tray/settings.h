@@ -51,6 +51,20 @@ bool ReadShowAge();
 // Writes "ShowAge" as "1" or "0"; skipped without a settings path.
 void WriteShowAge(bool on);
 
+// Whether LoadSettings found no settings file: the program's first start in its place (without a
+// settings path, never).
+bool IsFirstStart();
+
+// The calendar's first weekday ("WeekStart" in section "Settings": 0 Sunday, 1 Monday) and whether
+// its header shows the era year ("ShowEra", on unless "0"). An empty, foreign or out-of-range
+// value, and no settings path, give the defaults 0 and on; nothing is written when reading.
+int32_t ReadWeekStart();
+bool ReadShowEra();
+
+// Write them as "0"/"1"; skipped without a settings path.
+void WriteWeekStart(int32_t weekStart);
+void WriteShowEra(bool on);
+
 // Whether the program shows the selected days (選日): "ShowNotes" in section "Settings", read by
 // LoadSettings. A missing or empty value is written as "1" and counts as on.
 bool ShowNotes();

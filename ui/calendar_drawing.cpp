@@ -5,8 +5,10 @@
 
 #include "presentation/calendar_layout.h"
 #include "presentation/calendar_navigation.h"
+#include "presentation/moon_events.h"
 #include "ui/dialogs.h"
 #include "ui/ui_clock.h"
+#include "ui/ui_place.h"
 #include "ui/win32_text.h"
 
 namespace {
@@ -41,7 +43,7 @@ void FillWith(HDC dc, const CalendarRect& r, HBRUSH brush) {
 }
 
 void DrawTitle(HDC dc, const CalendarGeometry& g, const MonthModel& model, HFONT title,
-               HFONT smallTitle) {
+               HFONT smallTitle, bool showEra) {
     SetViewportOrgEx(dc, g.titleOrigin.x, g.titleOrigin.y, nullptr);
     HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
     FillWith(dc, g.titleFill, face);
@@ -53,6 +55,13 @@ void DrawTitle(HDC dc, const CalendarGeometry& g, const MonthModel& model, HFONT
     SelectObject(dc, smallTitle);
     TextAt(dc, g.titleYearAt, TA_LEFT, texts.year);
     TextAt(dc, g.titleNameAt, TA_RIGHT, texts.monthName);
+    if (showEra && texts.era[0] != '\0') {
+        HFONT eraFont = CreateCalendarFont(g.noteFont, FW_NORMAL);
+        SelectObject(dc, eraFont);
+        TextAt(dc, g.titleEraAt, TA_LEFT, texts.era);
+        SelectObject(dc, smallTitle);
+        DeleteObject(eraFont);
+    }
 }
 
 void DrawHeader(HDC dc, const CalendarGeometry& g, const MonthModel& model) {
@@ -64,7 +73,7 @@ void DrawHeader(HDC dc, const CalendarGeometry& g, const MonthModel& model) {
             CreateSolidBrush(PaletteColour(CalendarHeaderColour(model.cells[column].weekday)));
         FillWith(dc, g.headerFill, background);
         DeleteObject(background);
-        TextAt(dc, g.headerTextAt, TA_LEFT, CalendarWeekdayName(column));
+        TextAt(dc, g.headerTextAt, TA_LEFT, CalendarWeekdayName(model.cells[column].weekday));
     }
 }
 
@@ -142,13 +151,25 @@ bool DrawCell(HDC dc, const CalendarGeometry& g, const MonthModel& model, int k,
         TextAt(dc, g.holidayAt, TA_CENTER, texts.holidayName);
     }
     if (notesShown && !cell.outside) {
-        const CalendarCellMarks marks = PlaceCalendarMarks(g, texts, cell.notes.flags);
+        const uint32_t moonMarks =
+            MoonEventMarksOfDay(model.year, model.month, static_cast<uint16_t>(cell.day),
+                                model.bias, GetUiPlace().place);
+        const CalendarCellMarks marks = PlaceCalendarMarks(g, texts, cell.notes.flags, moonMarks);
         SetTextColor(dc, PaletteColour(kCalendarMarkColour));
         for (int32_t i = 0; i < marks.count; ++i) {
             TextAt(dc, marks.marks[i].at, TA_CENTER, marks.marks[i].text);
         }
     }
     return today;
+}
+
+// The system's focus frame: inverted dots, which show on the white, today's and any text colour.
+void DrawChosenFrame(HDC dc, const CalendarGeometry& g, int32_t k) {
+    const CalendarPoint origin = CellOrigin(g, k);
+    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+    const RECT frame = {g.focusFrame.left, g.focusFrame.top, g.focusFrame.right,
+                        g.focusFrame.bottom};
+    DrawFocusRect(dc, &frame);
 }
 
 }  // namespace
@@ -162,7 +183,8 @@ bool CalendarNotesShown() {
 }
 
 void DrawMonthCalendar(HDC dc, const MonthModel& model, bool showAge, int dpi,
-                       CalendarDrawingResources& resources, CalendarPaintMarks& marks) {
+                       CalendarDrawingResources& resources, CalendarPaintMarks& marks,
+                       const CalendarDrawExtras& extras) {
     SYSTEMTIME clock;
     ReadUiLocalClock(&clock);
     const CalendarGeometry g = ComputeCalendarGeometry(dpi);
@@ -176,7 +198,7 @@ void DrawMonthCalendar(HDC dc, const MonthModel& model, bool showAge, int dpi,
     HFONT title = CreateCalendarFont(g.titleFont, FW_BOLD);
     HFONT smallTitle = CreateCalendarFont(g.smallTitleFont, FW_BOLD);
     HGDIOBJ previousFont = SelectObject(dc, title);
-    DrawTitle(dc, g, model, title, smallTitle);
+    DrawTitle(dc, g, model, title, smallTitle, extras.showEra);
     DrawHeader(dc, g, model);
     SelectObject(dc, previousFont);
     DeleteObject(title);
@@ -195,6 +217,10 @@ void DrawMonthCalendar(HDC dc, const MonthModel& model, bool showAge, int dpi,
             marks.todayShown = true;
             marks.markedDay = model.cells[k].day;
         }
+    }
+
+    if (extras.chosenCell >= 0 && extras.chosenCell < 42) {
+        DrawChosenFrame(dc, g, extras.chosenCell);
     }
 
     SelectObject(dc, previousPen);

@@ -2,11 +2,14 @@
 
 #include <commctrl.h>
 
+#include "astro/civil_dates.h"
 #include "calendar/month_model.h"
 #include "presentation/almanac_texts.h"
 #include "presentation/rise_set_text.h"
 #include "presentation/calendar_layout.h"
+#include "presentation/moon_events.h"
 #include "resources/resource.h"
+#include "ui/day_detail_dialog.h"
 #include "ui/dialogs.h"
 #include "ui/moon_strip.h"
 #include "ui/ui_clock.h"
@@ -16,6 +19,9 @@
 namespace {
 
 MoonCalendarDialogState calendar = {};
+
+// The day the next opening shows and chooses instead of today (OpenMoonCalendarDialogOn).
+CalendarChoice openingDay = {};
 
 // The move buttons and the commands they give.
 struct MoveButton {
@@ -48,12 +54,24 @@ void ApplyButtonRule(HWND window) {
     EnableWindow(GetDlgItem(window, IDC_NEXTYEAR), b.nextYear);
 }
 
-// Shows `position`: buttons, model, repaint.
-void MoveTo(HWND window, CalendarPosition position) {
+void ComputeShownMonth() {
+    ComputeMonthModel(calendar.position.year, calendar.position.month, calendar.weekStart);
+}
+
+// Shows `position` with `day` chosen: buttons, model, repaint.
+void ShowDay(HWND window, CalendarPosition position, uint16_t day) {
     calendar.position = position;
+    calendar.chosenDay = day;
     ApplyButtonRule(window);
-    ComputeMonthModel(position.year, position.month);
+    ComputeShownMonth();
     Invalidate(window);
+}
+
+// Shows `position`, its chosen day today's or the 1st.
+void MoveTo(HWND window, CalendarPosition position) {
+    SYSTEMTIME clock;
+    ReadUiLocalClock(&clock);
+    ShowDay(window, position, StartingChosenDay(position, clock));
 }
 
 void SetAgeCaption(HWND window) {
@@ -145,24 +163,190 @@ void OnDayTipText(NMTTDISPINFOW* info) {
     info->hinst = nullptr;
 }
 
+// The keys reach the focused control first, a button for instance, and the dialog manager
+// would take the arrows and Enter for itself; the modal loop shows every message to this filter
+// before either sees it.
+LRESULT CALLBACK CalendarKeyFilter(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    HWND window = calendar.window;
+    if (code == MSGF_DIALOGBOX && msg != nullptr && window != nullptr &&
+        msg->message == WM_KEYDOWN && (msg->hwnd == window || IsChild(window, msg->hwnd))) {
+        const bool shift = GetKeyState(VK_SHIFT) < 0;
+        // The dialog manager tabs only from a control; from the grid, Tab goes to the first (with
+        // Shift the last) control.
+        if (msg->wParam == VK_TAB && msg->hwnd == window) {
+            SetFocus(GetNextDlgTabItem(window, nullptr, shift));
+            return TRUE;
+        }
+        if (OnCalendarKey(window, static_cast<uint32_t>(msg->wParam), GetKeyState(VK_CONTROL) < 0,
+                          shift)) {
+            return TRUE;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void OpenDayDetail(HWND window) {
+    const int32_t k = CalendarCellOfDay(CurrentMonthModel(), calendar.chosenDay);
+    if (k >= 0) {
+        OpenDayDetailDialog(window, CalendarDayTipText(k));
+    }
+}
+
+void FocusGrid(HWND window) {
+    if (GetFocus() != window) {
+        SetFocus(window);
+    }
+}
+
+void MoveChoice(HWND window, int32_t days) {
+    const CalendarChoice choice = MoveChosenDay(calendar.position, calendar.chosenDay, days);
+    if (choice.accepted) {
+        ShowDay(window, choice.position, choice.day);
+    }
+}
+
+// A click on cell k chooses its day; a day of the month before or after turns the page to it, as
+// the month buttons would (and not beyond the range).
+bool ChooseCell(HWND window, int32_t k) {
+    const MonthModel& model = CurrentMonthModel();
+    if (k < 0 || k >= 42 || model.year == 0) {
+        return false;
+    }
+    const uint16_t day = model.cells[k].day;
+    if (!model.cells[k].outside) {
+        ShowDay(window, calendar.position, day);
+        return true;
+    }
+    const CalendarMove move = NavigateCalendar(
+        calendar.position, k < 7 ? PreviousMonthCommand : NextMonthCommand, calendar.position);
+    if (move.accepted) {
+        ShowDay(window, move.position, day);
+    }
+    return move.accepted;
+}
+
+int32_t CellAtPoint(LPARAM lParam) {
+    const CalendarPoint at = {static_cast<short>(LOWORD(lParam)),
+                              static_cast<short>(HIWORD(lParam))};
+    return CalendarCellAt(ComputeCalendarGeometry(calendar.dpi), at);
+}
+
+void OnClick(HWND window, LPARAM lParam, bool twice) {
+    FocusGrid(window);
+    if (ChooseCell(window, CellAtPoint(lParam)) && twice) {
+        OpenDayDetail(window);
+    }
+}
+
+void OnWheel(HWND window, WPARAM wParam) {
+    const int32_t notches = AccumulateWheel(&calendar.wheelRest, GET_WHEEL_DELTA_WPARAM(wParam));
+    if (notches == 0) {
+        return;
+    }
+    const CalendarMove move = ScrollCalendar(calendar.position, notches);
+    if (move.accepted) {
+        MoveTo(window, move.position);
+    }
+}
+
+void ToggleWeekStart(HWND window) {
+    calendar.weekStart = calendar.weekStart == 1 ? 0 : 1;
+    GetWindowServices().writeWeekStart(calendar.weekStart);
+    ComputeShownMonth();
+    Invalidate(window);
+}
+
+void ToggleEra(HWND window) {
+    calendar.showEra = !calendar.showEra;
+    GetWindowServices().writeShowEra(calendar.showEra);
+    Invalidate(window);
+}
+
+// The right-click menu (or the menu key's, at the chosen day): the week's first day and the era.
+void OnContextMenu(HWND window, LPARAM lParam) {
+    POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    if (lParam == -1) {
+        const CalendarGeometry g = ComputeCalendarGeometry(calendar.dpi);
+        const int32_t k = CalendarCellOfDay(CurrentMonthModel(), calendar.chosenDay);
+        const CalendarPoint origin = CellOrigin(g, k >= 0 ? k : 0);
+        at = {origin.x + g.cellWidth / 2, origin.y + g.rowHeight / 2};
+        ClientToScreen(window, &at);
+    }
+    HMENU menu = LoadMenuW(GetWindowServices().module, MAKEINTRESOURCEW(IDR_CALENDARMENU));
+    HMENU popup = menu != nullptr ? GetSubMenu(menu, 0) : nullptr;
+    UINT command = 0;
+    if (popup != nullptr) {
+        CheckMenuItem(popup, IDM_WEEKSTARTMONDAY,
+                      MF_BYCOMMAND | (calendar.weekStart == 1 ? MF_CHECKED : MF_UNCHECKED));
+        CheckMenuItem(popup, IDM_SHOWERA,
+                      MF_BYCOMMAND | (calendar.showEra ? MF_CHECKED : MF_UNCHECKED));
+        command = static_cast<UINT>(TrackPopupMenuEx(
+            popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, window, nullptr));
+    }
+    if (menu != nullptr) {
+        DestroyMenu(menu);  // takes its submenu with it
+    }
+    if (command == IDM_WEEKSTARTMONDAY) {
+        ToggleWeekStart(window);
+    } else if (command == IDM_SHOWERA) {
+        ToggleEra(window);
+    }
+}
+
+// The focus on the window itself is the grid's: the dialog manager would hand it on to a button.
+void OnSetFocus() {
+    calendar.gridFocused = true;
+}
+
+// Kept across a switch to another program: only a control of this window takes the grid's focus.
+void OnKillFocus(HWND window, WPARAM wParam) {
+    HWND next = reinterpret_cast<HWND>(wParam);
+    if (next != nullptr && IsChild(window, next)) {
+        calendar.gridFocused = false;
+    }
+}
+
+// Back from another program, the grid gets the focus again when it had it.
+bool OnActivate(HWND window, WPARAM wParam) {
+    if (LOWORD(wParam) == WA_INACTIVE || !calendar.gridFocused) {
+        return false;
+    }
+    SetFocus(window);
+    return true;
+}
+
 void OpenCalendar(HWND window) {
     calendar.dpi = WindowDpi(window);
     calendar.showAge = GetWindowServices().readShowAge();
     SetAgeCaption(window);
     CreateDialogPalette(window, calendar.palette);
-    calendar.position = ClockPosition();
-    ApplyButtonRule(window);
-    ComputeMonthModel(calendar.position.year, calendar.position.month);
+    calendar.weekStart = GetWindowServices().readWeekStart() == 1 ? 1 : 0;
+    calendar.showEra = GetWindowServices().readShowEra();
+    calendar.wheelRest = 0;
+    if (openingDay.accepted) {
+        ShowDay(window, openingDay.position, openingDay.day);
+    } else {
+        MoveTo(window, ClockPosition());
+    }
+    openingDay.accepted = false;
     FitPicture(window);
     CreateDayTip(window);
+    // The grid takes the keys from the start: the arrows choose a day, Enter opens it.
+    calendar.keyFilter =
+        SetWindowsHookExW(WH_MSGFILTER, CalendarKeyFilter, nullptr, GetCurrentThreadId());
+    calendar.gridFocused = true;
+    SetFocus(window);
 }
 
 void PaintCalendar(HWND window) {
     PAINTSTRUCT paint;
     HDC dc = BeginPalettePaint(window, paint, calendar.palette);
     if (dc != nullptr) {
+        const CalendarDrawExtras extras = {
+            calendar.showEra, CalendarCellOfDay(CurrentMonthModel(), calendar.chosenDay)};
         DrawMonthCalendar(dc, CurrentMonthModel(), calendar.showAge, calendar.dpi, calendar.drawing,
-                          calendar.marks);
+                          calendar.marks, extras);
     }
     EndPalettePaint(window, paint, calendar.palette);
 }
@@ -223,6 +407,10 @@ void OnCommand(HWND window, WORD id) {
 }
 
 void CloseCalendar() {
+    if (calendar.keyFilter != nullptr) {
+        UnhookWindowsHookEx(calendar.keyFilter);
+        calendar.keyFilter = nullptr;
+    }
     if (calendar.dayTip != nullptr) {
         DestroyWindow(calendar.dayTip);
         calendar.dayTip = nullptr;
@@ -233,6 +421,31 @@ void CloseCalendar() {
 }
 
 }  // namespace
+
+bool OnCalendarKey(HWND window, uint32_t virtualKey, bool ctrl, bool shift) {
+    const CalendarKey key = DecideCalendarKey(virtualKey, ctrl, shift, false);
+    switch (key.action) {
+        case NoCalendarKey:
+            return false;
+        case CommandCalendarKey:
+            Navigate(window, key.command);
+            return true;
+        case CloseCalendarKey:
+            EndDialog(window, 1);
+            return true;
+        case ChooseCalendarKey:
+            FocusGrid(window);
+            MoveChoice(window, key.days);
+            return true;
+        case DetailCalendarKey:
+            if (GetFocus() != window) {
+                return false;  // a focused button is pressed, as in every dialog
+            }
+            OpenDayDetail(window);
+            return true;
+    }
+    return false;
+}
 
 std::wstring CalendarDayTipText(int32_t k) {
     const MonthModel& model = CurrentMonthModel();
@@ -255,6 +468,12 @@ std::wstring CalendarDayTipText(int32_t k) {
     ComposeRiseSetLines(events, moon, sun, sizeof moon);
     text += L"\n場所 " + WideFromShiftJis(place.name) + L"\n" + WideFromShiftJis(moon) + L"\n" +
             WideFromShiftJis(sun);
+    // An eclipse seen there that day, or the year's nearest full Moon.
+    const std::string moonEvents = ComposeMoonEventLines(
+        year, month, static_cast<uint16_t>(cell.day), model.bias, place.place);
+    if (!moonEvents.empty()) {
+        text += L"\n" + WideFromShiftJis(moonEvents.c_str());
+    }
     // The tooltip breaks lines at CR LF.
     std::wstring lines;
     for (wchar_t c : text) {
@@ -282,6 +501,23 @@ void OpenMoonCalendarDialog(HWND owner) {
     calendar.window = nullptr;
 }
 
+void OpenMoonCalendarDialogOn(HWND owner, uint16_t year, uint16_t month, uint16_t day) {
+    const CalendarPosition position = {year, month};
+    const bool known = year >= kCalendarFirstYear && year <= kCalendarLastYear && month >= 1 &&
+                       month <= 12 && day >= 1 && day <= DaysInMonth(year, month);
+    if (!known) {
+        OpenMoonCalendarDialog(owner);
+        return;
+    }
+    if (calendar.open && calendar.window != nullptr) {
+        ShowDay(calendar.window, position, day);
+        SetForegroundWindow(calendar.window);
+        return;
+    }
+    openingDay = {true, position, day};
+    OpenMoonCalendarDialog(owner);
+}
+
 void RefreshMoonCalendarDialog(bool full) {
     if (!calendar.open || calendar.window == nullptr) {
         if (full) {
@@ -292,12 +528,12 @@ void RefreshMoonCalendarDialog(bool full) {
     HWND window = calendar.window;
     if (full) {
         InvalidateMonthModel();
-        ComputeMonthModel(calendar.position.year, calendar.position.month);
+        ComputeShownMonth();
         Invalidate(window);
         return;
     }
     // A change of time zone: the model follows the new bias, and the picture with it.
-    if (ComputeMonthModel(calendar.position.year, calendar.position.month)) {
+    if (ComputeMonthModel(calendar.position.year, calendar.position.month, calendar.weekStart)) {
         Invalidate(window);
     }
     SYSTEMTIME clock;
@@ -321,7 +557,7 @@ INT_PTR CALLBACK MoonCalendarDialogProc(HWND window, UINT message, WPARAM wParam
     switch (message) {
         case WM_INITDIALOG:
             OpenCalendar(window);
-            return TRUE;
+            return FALSE;  // the focus is set: on the grid
         case WM_COMMAND:
             OnCommand(window, LOWORD(wParam));
             return TRUE;
@@ -334,6 +570,26 @@ INT_PTR CALLBACK MoonCalendarDialogProc(HWND window, UINT message, WPARAM wParam
         case WM_MOUSEMOVE:
             OnMouseMove(lParam);
             return FALSE;
+        case WM_LBUTTONDOWN:
+            OnClick(window, lParam, false);
+            return TRUE;
+        case WM_LBUTTONDBLCLK:
+            OnClick(window, lParam, true);
+            return TRUE;
+        case WM_MOUSEWHEEL:
+            OnWheel(window, wParam);
+            return TRUE;
+        case WM_CONTEXTMENU:
+            OnContextMenu(window, lParam);
+            return TRUE;
+        case WM_SETFOCUS:
+            OnSetFocus();
+            return TRUE;
+        case WM_KILLFOCUS:
+            OnKillFocus(window, wParam);
+            return FALSE;
+        case WM_ACTIVATE:
+            return OnActivate(window, wParam) ? TRUE : FALSE;
         case WM_NOTIFY:
             if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_GETDISPINFOW) {
                 OnDayTipText(reinterpret_cast<NMTTDISPINFOW*>(lParam));

@@ -5,14 +5,21 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // What the windows need from the program around them. The tray program hands its own over at
-// start; tests hand theirs. Until then the module is the running one, "ShowAge" reads as on and
-// is not written, and a save of the holidays refreshes nothing else.
+// start; tests hand theirs. Until then (and for each one left null) the module is the running one,
+// "ShowAge" and "ShowEra" read as on, "WeekStart" as Sunday, none is written, and a save of the
+// holidays refreshes nothing else.
 struct WindowServices {
     HINSTANCE module;               // the module whose dialogs and pictures the windows load
     bool (*readShowAge)();          // "ShowAge" of the settings file
     void (*writeShowAge)(bool on);  // writes "ShowAge"
     void (*holidaysSaved)();        // after the custom holidays were saved: the full refresh
+    int32_t (*readWeekStart)();     // "WeekStart": the calendar's first weekday, 0 or 1
+    void (*writeWeekStart)(int32_t weekStart);
+    bool (*readShowEra)();  // "ShowEra": the calendar's header names the era year
+    void (*writeShowEra)(bool on);
 };
 
 void SetWindowServices(const WindowServices& services);
@@ -26,6 +33,10 @@ void RefreshMoonInfoDialog();
 
 // Opens the month calendar window owned by `owner`.
 void OpenMoonCalendarDialog(HWND owner);
+
+// Opens the month calendar on year-month with `day` chosen, or, when it is open, turns it there.
+// A date outside 1900-2100 or impossible opens it as OpenMoonCalendarDialog does.
+void OpenMoonCalendarDialogOn(HWND owner, uint16_t year, uint16_t month, uint16_t day);
 
 // Keeps the month calendar in step with the clock. With `full` the month it holds is computed again
 // (after the holidays changed), also while the window is closed.

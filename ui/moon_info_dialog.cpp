@@ -1,8 +1,10 @@
 #include "ui/moon_info_dialog.h"
 
+#include "astro/moon_distance.h"
 #include "astro/time_scales.h"
 #include "astro/time_zone.h"
 #include "presentation/calendar_layout.h"
+#include "presentation/moon_events.h"
 #include "presentation/moon_info.h"
 #include "presentation/picture_sizes.h"
 #include "presentation/pictures.h"
@@ -129,6 +131,27 @@ void SetRiseSetLines(HWND window, int32_t bias) {
     SetWindowShiftJisText(GetDlgItem(window, IDC_SUNTIMES), sun);
 }
 
+// The Moon's distance now, the next eclipse seen at the chosen place and this year's nearest full
+// Moon; the next eclipse is kept until it ends and the full Moons per year, so a refresh a minute
+// costs little.
+void SetMoonEventLines(HWND window, double jd, int32_t bias) {
+    const GeoPlace& place = GetUiPlace().place;
+    char line[kLineSize];
+    SetWindowShiftJisText(GetDlgItem(window, IDC_MOONDISTANCE),
+                          ComposeMoonDistanceLine(line, sizeof line, MoonDistanceAt(jd)));
+    EclipseAtPlace eclipse = {};
+    const bool found = FindNextSeenEclipse(jd, bias, place, &eclipse);
+    char maximum[kLineSize];
+    ComposeNextEclipseLines(line, maximum, sizeof line, found, eclipse, bias);
+    SetWindowShiftJisText(GetDlgItem(window, IDC_NEXTECLIPSE), line);
+    SetWindowShiftJisText(GetDlgItem(window, IDC_ECLIPSEMAXIMUM), maximum);
+    SYSTEMTIME local;
+    ReadUiLocalClock(&local);
+    const YearFullMoons moons = FullMoonsOfYear(local.wYear, bias);
+    SetWindowShiftJisText(GetDlgItem(window, IDC_NEARESTFULL),
+                          ComposeNearestFullMoonLine(line, sizeof line, moons, bias));
+}
+
 void OpenDialog(HWND window) {
     char place[kFilePathSize + 16] = "";
     if (filesPlace[0] != '\0') {
@@ -243,6 +266,7 @@ void RefreshMoonInfoDialog() {
     SetInstantLine(window, IDC_PREVIOUSNEW, figures.newMoon, bias);
     SetInstantLine(window, IDC_NEXTFULL, figures.fullMoon, bias);
     SetRiseSetLines(window, bias);
+    SetMoonEventLines(window, JulianDateFromSystemTime(utc), bias);
 }
 
 INT_PTR CALLBACK MoonInfoDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -2,28 +2,47 @@
 
 namespace {
 
-bool ShowAgeOn() {
+bool SwitchOn() {
     return true;
 }
 
-void IgnoreShowAge(bool) {}
+void IgnoreSwitch(bool) {}
 
 void NothingToRefresh() {}
 
-WindowServices services = {nullptr, ShowAgeOn, IgnoreShowAge, NothingToRefresh};
+int32_t SundayFirst() {
+    return 0;
+}
+
+void IgnoreWeekStart(int32_t) {}
+
+WindowServices services = {nullptr,     SwitchOn,        IgnoreSwitch, NothingToRefresh,
+                           SundayFirst, IgnoreWeekStart, SwitchOn,     IgnoreSwitch};
 
 }  // namespace
 
 void SetWindowServices(const WindowServices& replacement) {
     services = replacement;
     if (!services.readShowAge) {
-        services.readShowAge = ShowAgeOn;
+        services.readShowAge = SwitchOn;
     }
     if (!services.writeShowAge) {
-        services.writeShowAge = IgnoreShowAge;
+        services.writeShowAge = IgnoreSwitch;
     }
     if (!services.holidaysSaved) {
         services.holidaysSaved = NothingToRefresh;
+    }
+    if (!services.readWeekStart) {
+        services.readWeekStart = SundayFirst;
+    }
+    if (!services.writeWeekStart) {
+        services.writeWeekStart = IgnoreWeekStart;
+    }
+    if (!services.readShowEra) {
+        services.readShowEra = SwitchOn;
+    }
+    if (!services.writeShowEra) {
+        services.writeShowEra = IgnoreSwitch;
     }
 }
 

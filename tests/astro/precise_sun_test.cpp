@@ -54,4 +54,16 @@ TEST(PreciseSunLongitude, ShortSeriesStaysWithinReachOverTheCalendarsYears) {
     }
 }
 
+// The eclipses' Sun: the same longitude to the bit, a latitude of the Earth's orbit about the
+// Earth-Moon barycentre (at most 1.2"), and a distance between perihelion and aphelion.
+TEST(PreciseSunPosition, AgreesWithTheLongitude) {
+    for (JulianCenturies T = -1.0; T <= 1.01; T += 0.0137) {
+        const EclipticPosition p = PreciseSunPosition(T);
+        ASSERT_EQ(p.longitude, PreciseSunLongitude(T)) << T;
+        ASSERT_LT(std::fabs(p.latitude) * 3600, 1.3) << T;
+        ASSERT_GT(p.distance, 147.0e6) << T;
+        ASSERT_LT(p.distance, 152.2e6) << T;
+    }
+}
+
 }  // namespace

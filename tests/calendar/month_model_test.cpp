@@ -57,6 +57,54 @@ TEST_F(MonthModelTest, MonthBeginningOnSundayStartsInCellZero) {
     }
 }
 
+struct GridEnd {
+    const char* name;
+    uint16_t year, month, weekStart;
+    uint16_t firstDay, firstOutside;  // cell 0
+    uint16_t lastDay;                 // cell 41, always of the month after
+};
+
+// The range's ends in both orders: 1 January 1900 is a Monday, 1 December 2100 a Wednesday.
+static const GridEnd kGridEnds[] = {
+    { "January1900SundayFirst", 1900,  1, 0, 31, 1, 10},
+    { "January1900MondayFirst", 1900,  1, 1,  1, 0, 11},
+    {"December2100SundayFirst", 2100, 12, 0, 28, 1,  8},
+    {"December2100MondayFirst", 2100, 12, 1, 29, 1,  9},
+};
+
+class MonthGridEndTest : public MonthModelTest, public testing::WithParamInterface<GridEnd> {};
+
+TEST_P(MonthGridEndTest, WeeksStartOnTheChosenDay) {
+    const GridEnd& c = GetParam();
+    ComputeMonthModel(c.year, c.month, c.weekStart);
+    const MonthModel& model = CurrentMonthModel();
+    EXPECT_EQ(model.cells[0].weekday, c.weekStart);
+    EXPECT_EQ(model.cells[0].day, c.firstDay);
+    EXPECT_EQ(model.cells[0].outside, c.firstOutside);
+    EXPECT_EQ(model.cells[41].day, c.lastDay);
+    EXPECT_EQ(model.cells[41].outside, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(RangeEnds, MonthGridEndTest, testing::ValuesIn(kGridEnds),
+                         [](const testing::TestParamInfo<GridEnd>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// A day's cell is the same record, bit for bit, whichever day leads the week; a change of order
+// alone recomputes the model.
+TEST_F(MonthModelTest, MondayFirstCellsEqualSundayFirstCells) {
+    ComputeMonthModel(2023, 10);  // begins on a Sunday: six days more ahead with Monday first
+    const MonthModel sunday = CurrentMonthModel();
+    EXPECT_TRUE(ComputeMonthModel(2023, 10, 1));
+    const MonthModel& monday = CurrentMonthModel();
+    EXPECT_EQ(monday.cells[6].day, 1);
+    for (int k = 0; k < 36; ++k) {
+        // Exactly: the same instants.
+        EXPECT_EQ(monday.cells[k + 6].phaseAngle, sunday.cells[k].phaseAngle) << k;
+        EXPECT_EQ(monday.cells[k + 6].lunar.day, sunday.cells[k].lunar.day) << k;
+    }
+}
+
 TEST_F(MonthModelTest, MonthBeginningOnSaturdayShowsSixDaysBefore) {
     ComputeMonthModel(2005, 1);
     const MonthModel& model = CurrentMonthModel();

@@ -94,6 +94,18 @@ TEST(JsonLines, MonthIsTheFortyTwoCells) {
     EXPECT_EQ(Json::parse(lines[0])["date"], "2024-02-25");
 }
 
+// Monday first: the weeks of March 2024 (1st a Friday) start on 26 February.
+TEST(JsonLines, MonthWeeksStartOnMondayWhenAsked) {
+    CliArguments args = WithFlags(Arguments({"2024-03"}, -540), {"--json"});
+    args.options[args.optionCount++] = {"--week-start", "mon"};
+    const std::vector<std::string> lines = Lines(Capture(RunMonth, args).out);
+    ASSERT_EQ(lines.size(), 42u);
+    EXPECT_EQ(Json::parse(lines[0])["date"], "2024-02-26");
+    EXPECT_EQ(Json::parse(lines[6])["weekday"], 0);
+    args.options[args.optionCount - 1].value = "tue";
+    EXPECT_EQ(Capture(RunMonth, args).status, 2);
+}
+
 TEST(JsonLines, TodayHasTheTooltipsFactsAndTheNotes) {
     const CommandOutput result =
         Capture(RunToday, WithFlags(ArgumentsAt("2024-03-15T03:00:00Z", -540), {"--json"}));
@@ -101,6 +113,7 @@ TEST(JsonLines, TodayHasTheTooltipsFactsAndTheNotes) {
     ASSERT_EQ(lines.size(), 1u);
     const Json today = Json::parse(lines[0]);
     EXPECT_EQ(today["date"], "2024-03-15");
+    EXPECT_EQ(today["era"], Utf8Text("令和6年"));
     EXPECT_EQ(today["instant"], "2024-03-15T03:00:00Z");
     EXPECT_EQ(today["kou"].get<std::string>(), KouName(8));
     const std::string notes = today["notes"];

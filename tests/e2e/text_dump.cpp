@@ -232,7 +232,9 @@ int main(int argc, char** argv) {
     InitCommonControlsEx(&controls);
     SetTimeZoneBiasOverride(-540);
     SetUiClock(UiClock{FixedUtc, FixedLocal});
-    SetWindowServices(WindowServices{GetModuleHandleW(nullptr), nullptr, nullptr, nullptr});
+    WindowServices services = {};
+    services.module = GetModuleHandleW(nullptr);
+    SetWindowServices(services);
     gOut = std::fopen(argv[1], "wb");
     if (gOut == nullptr) {
         return 1;

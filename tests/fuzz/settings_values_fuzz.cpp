@@ -1,11 +1,12 @@
 // Fuzz target: the texts the tray program takes from outside before anything else, the values of
-// the settings file, its own module path and its command line. The input is cut at its first zero
-// byte, as the system hands these over as C strings.
+// the settings file and of the system's list of eras, its own module path and its command line. The
+// input is cut at its first zero byte, as the system hands these over as C strings.
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "presentation/japanese_era.h"
 #include "presentation/place.h"
 #include "presentation/settings_values.h"
 #include "presentation/tray_logic.h"
@@ -68,6 +69,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PlaceSetting place = {};
     if (ValidatePlaceFields(text.c_str(), "35", "139", &place) == PlaceProblem::None) {
         FUZZ_CHECK(place.name[0] != '\0' && std::strlen(place.name) < kPlaceNameSize);
+    }
+
+    // WeekStart and ShowEra only ever mean one of their choices.
+    const int32_t choice = ParseChoiceSetting(text.c_str(), 2, 1);
+    FUZZ_CHECK(choice == 0 || choice == 1);
+    // A value of the system's list of eras: its name is the first ten bytes, its data the rest.
+    const size_t split = text.size() < 10 ? text.size() : 10;
+    JapaneseEra era = {};
+    if (ParseRegistryEra(text.substr(0, split).c_str(), text.c_str() + split, &era)) {
+        FUZZ_CHECK(era.name[0] != '\0' && strnlen(era.name, sizeof era.name) < sizeof era.name);
+        FUZZ_CHECK(era.month >= 1 && era.month <= 12 && era.day >= 1 && era.day <= 31);
     }
     return 0;
 }

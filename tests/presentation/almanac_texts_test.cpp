@@ -97,10 +97,11 @@ TEST(AlmanacTexts, DayInWordsConvertsOnlyTheShiftJisPieces) {
     const std::string text = DayInWordsUtf8(2024, 3, CellOf20240315(), Bracketed);
     const std::string kou =
         std::string("\n[七十二候 ]") + KouName(7) + "\xEF\xBC\x88" + KouReading(7) + "\xEF\xBC\x89";
-    const std::string expected = std::string(
-                                     "[2024年3月15日(金)]\n[旧暦 2月6日 先勝]\n[干支 戊寅]\n"
-                                     "[潮 中潮]\n[月齢 5.0]\n[選日 天赦日・一粒万倍日]") +
-                                 kou;
+    const std::string expected =
+        std::string(
+            "[2024年（令和6年）3月15日(金)]\n[旧暦 2月6日 先勝]\n[干支 戊寅]\n"
+            "[潮 中潮]\n[月齢 5.0]\n[選日 天赦日・一粒万倍日]") +
+        kou;
     EXPECT_EQ(text, expected);
 }
 

@@ -1,4 +1,5 @@
 #include "presentation/calendar_layout.h"
+#include "presentation/moon_events.h"
 
 #include <gtest/gtest.h>
 
@@ -340,6 +341,33 @@ TEST_F(CalendarCellTextsTest, EveryMarkOfThreeYearsFindsAFreePlaceAtEveryScale) 
         }
     }
     EXPECT_GT(marked, 3 * 60);  // about five a month
+}
+
+// The Moon's marks come before the selected days' and find a place on their real days at every
+// scale: 2026-03-03 (total lunar eclipse, also 一粒万倍日), 2026-12-24 (the year's nearest full
+// Moon, under its 満月), and all of them at once on a full day, where the third place is the last.
+TEST_F(CalendarCellTextsTest, TheMoonsMarksComeFirst) {
+    struct MoonMarkCase {
+        uint16_t month, day;
+        uint32_t moonMarks;
+        const char* first;
+    };
+    static const MoonMarkCase kCases[] = {
+        { 3,  3,                                          MarkLunarEclipse,    "月食"},
+        {12, 24,                                       MarkNearestFullMoon, "最接近"},
+        {12, 24, MarkLunarEclipse | MarkSolarEclipse | MarkNearestFullMoon,    "月食"},
+    };
+    for (const MoonMarkCase& c : kCases) {
+        const MonthCell& cell = CellOf(2026, c.month, c.day);
+        const CalendarCellTexts texts = ComposeCalendarCellTexts(cell);
+        for (int32_t dpi : {96, 120, 144, 192}) {
+            const CalendarCellMarks m = PlaceCalendarMarks(ComputeCalendarGeometry(dpi), texts,
+                                                           cell.notes.flags, c.moonMarks);
+            ASSERT_GE(m.count, 1) << c.month << '-' << c.day << ' ' << dpi << " dpi";
+            EXPECT_STREQ(m.marks[0].text, c.first) << dpi;
+            EXPECT_LE(m.count, kMaxCalendarMarks);
+        }
+    }
 }
 
 TEST(CalendarCellAt, FindsTheCellUnderAPoint) {

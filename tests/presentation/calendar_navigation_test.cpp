@@ -144,4 +144,88 @@ TEST(IsCalendarTodayTest, OnlyTheClocksDayOfTheMonthOnDisplay) {
     EXPECT_FALSE(IsCalendarToday({2026, 12}, 8, false, clock));
 }
 
+struct ChoiceCase {
+    const char* name;
+    CalendarPosition from;
+    uint16_t day;
+    int32_t days;
+    bool accepted;
+    CalendarPosition to;
+    uint16_t toDay;
+};
+
+static const ChoiceCase kChoiceCases[] = {
+    {          "WithinTheMonth", {2026, 12},  8,  7,  true, {2026, 12}, 15},
+    {      "RightIntoNextMonth", {2026, 11}, 30,  1,  true, {2026, 12},  1},
+    {      "UpIntoLeapFebruary",  {2024, 3},  3, -7,  true,  {2024, 2}, 25},
+    {     "DownOverTheYearsEnd", {2026, 12}, 29,  7,  true,  {2027, 1},  5},
+    {        "LeftIntoDecember",  {2027, 1},  1, -1,  true, {2026, 12}, 31},
+    {"LeftAtTheFirstDayRefused",  {1900, 1},  1, -1, false,  {1900, 1},  1},
+    { "UpAtTheFirstWeekRefused",  {1900, 1},  6, -7, false,  {1900, 1},  6},
+    {    "UpInFirstMonthWithin",  {1900, 1},  8, -7,  true,  {1900, 1},  1},
+    {"RightAtTheLastDayRefused", {2100, 12}, 31,  1, false, {2100, 12}, 31},
+    {"DownAtTheLastWeekRefused", {2100, 12}, 25,  7, false, {2100, 12}, 25},
+};
+
+class MoveChosenDayTest : public testing::TestWithParam<ChoiceCase> {};
+
+TEST_P(MoveChosenDayTest, CrossesMonthsAsTheButtonsDo) {
+    const ChoiceCase& c = GetParam();
+    const CalendarChoice choice = MoveChosenDay(c.from, c.day, c.days);
+    EXPECT_EQ(choice.accepted, c.accepted);
+    EXPECT_EQ(choice.position.year, c.to.year);
+    EXPECT_EQ(choice.position.month, c.to.month);
+    EXPECT_EQ(choice.day, c.toDay);
+}
+
+INSTANTIATE_TEST_SUITE_P(Days, MoveChosenDayTest, testing::ValuesIn(kChoiceCases), CaseName());
+
+TEST(StartingChosenDayTest, TodayInItsMonthElseTheFirst) {
+    EXPECT_EQ(StartingChosenDay({2026, 12}, Clock(2026, 12, 8)), 8);
+    EXPECT_EQ(StartingChosenDay({2026, 11}, Clock(2026, 12, 8)), 1);
+    EXPECT_EQ(StartingChosenDay({2025, 12}, Clock(2026, 12, 8)), 1);
+}
+
+// Reports of one notch, of a high-resolution wheel in parts, and a turn back part-way.
+TEST(AccumulateWheelTest, CountsWholeNotchesAndKeepsTheRest) {
+    static const struct {
+        int32_t delta;
+        int32_t notches;
+        int32_t rest;
+    } kReports[] = {
+        { 120,  1,   0},
+        {-240, -2,   0},
+        {  40,  0,  40},
+        {  40,  0,  80},
+        {  60,  1,  20},
+        { -30,  0, -30}, // the 20 carried forward is dropped on the turn
+        { -90, -1,   0},
+        { 250,  2,  10},
+    };
+    int32_t rest = 0;
+    for (const auto& r : kReports) {
+        EXPECT_EQ(AccumulateWheel(&rest, r.delta), r.notches) << r.delta;
+        EXPECT_EQ(rest, r.rest) << r.delta;
+    }
+}
+
+TEST(ScrollCalendarTest, OneMonthANotchStoppingAtTheEnds) {
+    const CalendarMove back = ScrollCalendar({1900, 3}, 5);
+    EXPECT_TRUE(back.accepted);
+    EXPECT_EQ(back.position.month, 1);
+    EXPECT_FALSE(ScrollCalendar({1900, 1}, 1).accepted);
+    const CalendarMove forward = ScrollCalendar({2099, 11}, -3);
+    EXPECT_EQ(forward.position.year, 2100);
+    EXPECT_EQ(forward.position.month, 2);
+}
+
+TEST(DecideCalendarKeyTest, PagesByMonthOrYearAndLeavesAltAlone) {
+    EXPECT_EQ(DecideCalendarKey(kKeyPageUp, false, false, false).command, PreviousMonthCommand);
+    EXPECT_EQ(DecideCalendarKey(kKeyPageUp, true, false, false).command, PreviousYearCommand);
+    EXPECT_EQ(DecideCalendarKey(kKeyPageDown, false, true, false).command, NextYearCommand);
+    EXPECT_EQ(DecideCalendarKey(kKeyUp, false, false, false).days, -7);
+    EXPECT_EQ(DecideCalendarKey(kKeyPageUp, false, false, true).action, NoCalendarKey);
+    EXPECT_EQ(DecideCalendarKey('A', false, false, false).action, NoCalendarKey);
+}
+
 }  // namespace

@@ -132,3 +132,27 @@ TEST(RelocateFilePaths, KeepsTheFileNamesInTheNewFolder) {
     FolderOfPath("C:\\Program Files\\表\\nocturo.exe", folder);
     EXPECT_STREQ(folder, "C:\\Program Files\\表");
 }
+
+// WeekStart (0 or 1, default 0) and ShowEra (default on): anything but a plain choice is the
+// default.
+TEST(ParseChoiceSetting, TakesOnlyAChoiceOfTheRange) {
+    static const struct {
+        const char* text;
+        int32_t fallback;
+        int32_t value;
+    } kCases[] = {
+        {          "1", 0, 1},
+        {        " 0 ", 1, 0},
+        {           "", 0, 0},
+        {           "", 1, 1},
+        {          "2", 0, 0},
+        {         "-1", 1, 1},
+        {         "1x", 0, 0},
+        {        "mon", 0, 0},
+        { "0000000001", 0, 1},
+        {"99999999999", 1, 1},
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(ParseChoiceSetting(c.text, 2, c.fallback), c.value) << "'" << c.text << "'";
+    }
+}

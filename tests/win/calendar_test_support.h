@@ -60,7 +60,8 @@ inline void EnterFixedCalendar() {
     InvalidateMonthModel();
     SetFixedLocalClock(2026, 12, 7);
     SetUiClock(UiClock{ReadFixedUtc, ReadFixedLocal});
-    WindowServices services = {GetModuleHandleA(nullptr), nullptr, nullptr, nullptr};
+    WindowServices services = {};
+    services.module = GetModuleHandleA(nullptr);
     SetWindowServices(services);
 }
 

@@ -127,8 +127,10 @@ class CalendarWindows : public testing::Test {
         EnterFixedCalendar();
         showAgeSetting = true;
         showAgeWrites = 0;
-        WindowServices services = {GetModuleHandleA(nullptr), ReadShowAgeSetting,
-                                   WriteShowAgeSetting, nullptr};
+        WindowServices services = {};
+        services.module = GetModuleHandleA(nullptr);
+        services.readShowAge = ReadShowAgeSetting;
+        services.writeShowAge = WriteShowAgeSetting;
         SetWindowServices(services);
     }
     void TearDown() override {
@@ -154,6 +156,10 @@ void CheckMoonInfoAtNewYear2005() {
     EXPECT_EQ(ItemText(dialog, IDC_RISEPLACE), "今日の月と太陽（東京）");
     EXPECT_EQ(ItemText(dialog, IDC_MOONTIMES), "月の出 21:45  南中 03:38  月の入 10:21");
     EXPECT_EQ(ItemText(dialog, IDC_SUNTIMES), "日の出 06:51  日の入 16:39");
+    // The Moon's events reach their lines (their texts are the presentation layer's).
+    EXPECT_EQ(ItemText(dialog, IDC_MOONDISTANCE).rfind("月までの距離 ", 0), 0u);
+    EXPECT_EQ(ItemText(dialog, IDC_NEXTECLIPSE).rfind("次に見える食 2005年", 0), 0u);
+    EXPECT_EQ(ItemText(dialog, IDC_NEARESTFULL).rfind("今年最も近い満月 ", 0), 0u);
     const MoonInfoDialogState& state = GetMoonInfoDialogState();
     EXPECT_NEAR(state.slots[0].angle, 238.63, 0.01);
     for (const MoonPictureSlot& slot : state.slots) {
@@ -338,7 +344,7 @@ void CheckDayTooltip() {
     SendMessageW(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(o.x + 5, o.y + 5));
     EXPECT_EQ(state.hoverCell, k);
     const std::wstring on = CalendarDayTipText(k);
-    EXPECT_NE(on.find(L"2024年3月15日"), std::wstring::npos);
+    EXPECT_NE(on.find(L"2024年（令和6年）3月15日"), std::wstring::npos);
     EXPECT_NE(on.find(L"天赦日・一粒万倍日"), std::wstring::npos);
     EXPECT_NE(on.find(L"場所 東京\r\n月の出 "), std::wstring::npos);
     SetCalendarNotesShown(false);
@@ -351,6 +357,73 @@ void CheckDayTooltip() {
 TEST_F(CalendarWindows, ThePointerOnADayShowsItInWords) {
     SetFixedLocalClock(2024, 3, 10);
     RunModal(OpenMoonCalendarDialog, CalendarWindow, CheckDayTooltip);
+}
+
+// A key as the modal loop shows it to the window's filter before the dialog manager: whichever
+// control it is sent to. Returns whether the calendar took it.
+bool Key(HWND to, WPARAM key) {
+    MSG msg = {
+        to, WM_KEYDOWN, key, 0, 0, {0, 0}
+    };
+    return CallMsgFilterW(&msg, MSGF_DIALOGBOX) != FALSE;
+}
+
+uint16_t ChosenDay() {
+    return GetMoonCalendarDialogState().chosenDay;
+}
+
+// The keys, the wheel and a click, on the grid and on a button alike; today is 8 December 2026.
+void CheckCalendarKeysAndWheel() {
+    HWND dialog = CalendarWindow();
+    ASSERT_NE(dialog, nullptr);
+    HWND today = GetDlgItem(dialog, IDC_TODAY);
+    EXPECT_EQ(GetFocus(), dialog);
+    EXPECT_EQ(ChosenDay(), 8);
+    EXPECT_TRUE(Key(today, VK_NEXT));
+    ExpectPosition(2027, 1);
+    EXPECT_EQ(ChosenDay(), 1);
+    EXPECT_TRUE(Key(dialog, VK_LEFT));
+    ExpectPosition(2026, 12);
+    EXPECT_EQ(ChosenDay(), 31);
+    SetFocus(today);
+    EXPECT_FALSE(Key(today, VK_RETURN));  // a focused button is pressed as in any dialog
+    // Half notches add up to one: a month back.
+    SendMessageW(dialog, WM_MOUSEWHEEL, MAKEWPARAM(0, 60), 0);
+    ExpectPosition(2026, 12);
+    SendMessageW(dialog, WM_MOUSEWHEEL, MAKEWPARAM(0, 60), 0);
+    ExpectPosition(2026, 11);
+    EXPECT_TRUE(Key(dialog, VK_HOME));
+    ExpectPosition(2026, 12);
+    EXPECT_EQ(ChosenDay(), 8);
+    // A click on a day of the next month turns the page to it.
+    const CalendarPoint o =
+        CellOrigin(ComputeCalendarGeometry(GetMoonCalendarDialogState().dpi), 41);
+    const uint16_t last = CurrentMonthModel().cells[41].day;
+    SendMessageW(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(o.x + 5, o.y + 5));
+    ExpectPosition(2027, 1);
+    EXPECT_EQ(ChosenDay(), last);
+    EXPECT_EQ(GetFocus(), dialog);
+    EXPECT_TRUE(Key(today, VK_ESCAPE));
+}
+
+TEST_F(CalendarWindows, KeysWheelAndClicksMoveTheMonthAndTheChosenDay) {
+    SetFixedLocalClock(2026, 12, 8);
+    RunModal(OpenMoonCalendarDialog, CalendarWindow, CheckCalendarKeysAndWheel);
+    EXPECT_FALSE(GetMoonCalendarDialogState().open);
+}
+
+// Opened on a given day (a reminder's): that month, that day chosen, whatever the clock.
+void OpenOnFourteenthOfFebruary2030(HWND owner) {
+    OpenMoonCalendarDialogOn(owner, 2030, 2, 14);
+}
+
+void CheckOpenedOnADay() {
+    ExpectPosition(2030, 2);
+    EXPECT_EQ(ChosenDay(), 14);
+}
+
+TEST_F(CalendarWindows, OpensOnAGivenDay) {
+    RunModal(OpenOnFourteenthOfFebruary2030, CalendarWindow, CheckOpenedOnADay);
 }
 
 // Opened on a clock outside the range, the window shows the clock's own month; the moves only

@@ -192,6 +192,23 @@ TEST_F(Dialogs, SplashClientAreaIsThePictureSize) {
     EXPECT_EQ(GetSplashState().palette.palette, nullptr);
 }
 
+// The first start's splash: the hint's lines below the picture, the window grown to hold them.
+TEST_F(Dialogs, FirstStartSplashSaysWhereTheIconsGo) {
+    HWND splash = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SPLASH),
+                                     nullptr, SplashDialogProc, 1);
+    ASSERT_NE(splash, nullptr);
+    const SplashState& state = GetSplashState();
+    EXPECT_NE(state.hint.find(L"その他のシステム トレイ アイコン"), std::wstring::npos);
+    RECT client;
+    ASSERT_TRUE(GetClientRect(splash, &client));
+    EXPECT_GE(client.right, 258);
+    EXPECT_GE(client.right, state.hintBox.right);
+    EXPECT_GT(client.bottom, state.hintBox.bottom);
+    EXPECT_GE(state.hintBox.top, 90);
+    DestroyWindow(splash);
+    EXPECT_TRUE(GetSplashState().hint.empty());
+}
+
 TEST_F(Dialogs, SplashIgnoresPaletteChangesItCausedItself) {
     SetPaletteDisplayMode(PaletteDisplayMode::Palette);
     HWND splash = OpenModeless(IDD_SPLASH, SplashDialogProc);

@@ -191,7 +191,10 @@ class HolidayDialogs : public testing::Test {
         path_ = folder_ + "\\holidays.dat";
         DeleteFileA(path_.c_str());
         SetCustomHolidayPath(path_.c_str());
-        SetWindowServices({GetModuleHandleA(nullptr), nullptr, nullptr, CountRefresh});
+        WindowServices services = {};
+        services.module = GetModuleHandleA(nullptr);
+        services.holidaysSaved = CountRefresh;
+        SetWindowServices(services);
         GetMessageBoxHooks().show = RecordMessage;
         gMessages.clear();
         gRefreshes = 0;

@@ -76,7 +76,9 @@ class PlaceDialogTest : public testing::Test {
         GetTempPathA(sizeof temp, temp);
         SetSettingsPaths((std::string(temp) + "nocturo-place-test.exe").c_str());
         DeleteFileA(GetSettingsPath());
-        SetWindowServices({GetModuleHandleA(nullptr), nullptr, nullptr, nullptr});
+        WindowServices services = {};
+        services.module = GetModuleHandleA(nullptr);
+        SetWindowServices(services);
         SetPlaceServices({WritePlaceSetting, [] { ++gRefreshes; }});
         SetUiPlace(DefaultPlaceSetting());
         GetMessageBoxHooks().show = [](HWND, const char* text, const char*, UINT) {

@@ -100,7 +100,8 @@ void Run(const char* title, MonthOrder order, HDC dc, CalendarDrawingResources& 
 int main() {
     SetTimeZoneBiasOverride(-540);
     SetCustomHolidayPath("");
-    WindowServices services = {GetModuleHandleA(nullptr), nullptr, nullptr, nullptr};
+    WindowServices services = {};
+    services.module = GetModuleHandleA(nullptr);
     SetWindowServices(services);
 
     const CalendarPoint extent = CalendarPictureExtent(ComputeCalendarGeometry(kDpi));

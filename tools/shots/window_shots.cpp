@@ -1,12 +1,15 @@
 // The pictures of the README's windows at a fixed moment, 15 March 2023 at 12:00 in Japan: the
 // calendar of that month (a leap lunar month begins on the 22nd, 春分の日 on the 21st) with that
-// day as today, and the Moon information window.
+// day as today, and the Moon information window; with "eclipse", 3 March 2026 at 20:30 in Japan,
+// in the totality of that evening's lunar eclipse.
 //
 //   nocturo-window-shots calendar DPI FILE.bmp   draws the calendar's picture at DPI into FILE
-//   nocturo-window-shots window moon|calendar SECONDS
+//   nocturo-window-shots window moon|calendar|calendar-monday|detail SECONDS [eclipse]
 //                                                opens the window, prints its rectangle on the
 //                                                screen ("x y width height") once it is shown and
-//                                                closes it after SECONDS
+//                                                closes it after SECONDS; calendar-monday is the
+//                                                calendar with Monday first, detail the window
+//                                                "日の詳細" of 21 March, chosen with the arrows
 #include <windows.h>
 
 #include <cstdio>
@@ -29,13 +32,17 @@ namespace {
 constexpr int32_t kJapanBias = -540;
 const SYSTEMTIME kLocal = {2023, 3, 3, 15, 12, 0, 0, 0};
 const SYSTEMTIME kUtc = {2023, 3, 3, 15, 3, 0, 0, 0};
+const SYSTEMTIME kEclipseLocal = {2026, 3, 2, 3, 20, 30, 0, 0};
+const SYSTEMTIME kEclipseUtc = {2026, 3, 2, 3, 11, 30, 0, 0};
+const SYSTEMTIME* shownLocal = &kLocal;
+const SYSTEMTIME* shownUtc = &kUtc;
 
 void FixedLocal(SYSTEMTIME* local) {
-    *local = kLocal;
+    *local = *shownLocal;
 }
 
 void FixedUtc(SYSTEMTIME* utc) {
-    *utc = kUtc;
+    *utc = *shownUtc;
 }
 
 // Writes the top-down 32-bit pixels as a bottom-up 24-bit BMP file.
@@ -118,6 +125,14 @@ HWND CalendarWindow() {
     return GetMoonCalendarDialogState().open ? GetMoonCalendarDialogState().window : nullptr;
 }
 
+HWND DetailWindow() {
+    return FindWindowW(nullptr, L"日の詳細");
+}
+
+int32_t MondayFirst() {
+    return 1;
+}
+
 void CALLBACK CloseWindow(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     if (shownWindow() != nullptr) {
@@ -140,11 +155,33 @@ void CALLBACK ReportWindow(HWND, UINT, UINT_PTR timer, DWORD) {
     SetTimer(nullptr, 0, closeAfter * 1000, CloseWindow);
 }
 
+// Once the calendar is on the screen: six days on from the 15th with the arrows, and Enter, which
+// runs the detail window until ReportWindow's timers close it; then the calendar closes too.
+void CALLBACK OpenDetail(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND calendar = CalendarWindow();
+    if (calendar == nullptr || !IsWindowVisible(calendar)) {
+        return;
+    }
+    KillTimer(nullptr, timer);
+    for (int i = 0; i < 6; ++i) {
+        OnCalendarKey(calendar, VK_RIGHT, false, false);
+    }
+    SetTimer(nullptr, 0, 100, ReportWindow);
+    OnCalendarKey(calendar, VK_RETURN, false, false);
+    SendMessageA(calendar, WM_COMMAND, IDOK, 0);
+}
+
 int ShowWindowFor(const char* which, int seconds) {
     const bool moon = std::strcmp(which, "moon") == 0;
-    shownWindow = moon ? MoonWindow : CalendarWindow;
+    const bool detail = std::strcmp(which, "detail") == 0;
+    shownWindow = moon ? MoonWindow : detail ? DetailWindow : CalendarWindow;
     closeAfter = static_cast<UINT>(seconds > 0 ? seconds : 1);
-    SetTimer(nullptr, 0, 100, ReportWindow);
+    if (std::strcmp(which, "calendar-monday") == 0) {
+        WindowServices services = GetWindowServices();
+        services.readWeekStart = MondayFirst;
+        SetWindowServices(services);
+    }
+    SetTimer(nullptr, 0, 100, detail ? OpenDetail : ReportWindow);
     if (moon) {
         OpenMoonInfoDialog(nullptr);
     } else {
@@ -159,16 +196,22 @@ int main(int argc, char** argv) {
     SetTimeZoneBiasOverride(kJapanBias);
     SetCustomHolidayPath("");
     SetUiClock(UiClock{FixedUtc, FixedLocal});
-    WindowServices services = {GetModuleHandleA(nullptr), nullptr, nullptr, nullptr};
+    WindowServices services = {};
+    services.module = GetModuleHandleA(nullptr);
     SetWindowServices(services);
     if (argc == 4 && std::strcmp(argv[1], "calendar") == 0) {
         return DrawCalendar(std::atoi(argv[2]), argv[3]);
     }
-    if (argc == 4 && std::strcmp(argv[1], "window") == 0) {
+    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "window") == 0) {
+        if (argc == 5 && std::strcmp(argv[4], "eclipse") == 0) {
+            shownLocal = &kEclipseLocal;
+            shownUtc = &kEclipseUtc;
+        }
         return ShowWindowFor(argv[2], std::atoi(argv[3]));
     }
     std::fprintf(stderr,
                  "usage: nocturo-window-shots calendar DPI FILE.bmp\n"
-                 "       nocturo-window-shots window moon|calendar SECONDS\n");
+                 "       nocturo-window-shots window moon|calendar|calendar-monday|detail "
+                 "SECONDS [eclipse]\n");
     return 2;
 }
