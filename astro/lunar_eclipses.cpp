@@ -403,14 +403,6 @@ struct LunarEclipseYear {
 };
 LunarEclipseYear gEclipseYears[kLastYear - kFirstYear + 1];
 
-double JulianDateOfNewYear(int32_t year) {
-    SYSTEMTIME date = {};
-    date.wYear = static_cast<uint16_t>(year);
-    date.wMonth = 1;
-    date.wDay = 1;
-    return JulianDateFromSystemTime(date);
-}
-
 // The civil year (UT) of a Julian Date within kFirstJd .. kEndJd.
 int32_t YearOf(double jd) {
     SYSTEMTIME date;

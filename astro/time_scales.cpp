@@ -80,3 +80,11 @@ double LocalDayStart(double jd, int32_t bias) {
     const double b = bias * kDaysPerMinute;
     return std::floor(jd - b - 0.5) + 0.5 + b;
 }
+
+double JulianDateOfNewYear(int32_t year) {
+    SYSTEMTIME date = {};
+    date.wYear = static_cast<uint16_t>(year);
+    date.wMonth = 1;
+    date.wDay = 1;
+    return JulianDateFromSystemTime(date);
+}

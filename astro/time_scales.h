@@ -52,6 +52,10 @@ double JulianDateFromSystemTime(const SYSTEMTIME& time);
 // lies outside 0 .. 1e8 fills every field with 0.
 void SystemTimeFromJulianDate(double jd, SYSTEMTIME* out);
 
+// Julian Date of 1 January 00:00 of `year` (on the scale of the reading, as for
+// JulianDateFromSystemTime).
+double JulianDateOfNewYear(int32_t year);
+
 // T of a UT Julian Date; Delta T is modelled as 0.0007523 days per century, 64.99872 s at J2000.0.
 JulianCenturies CenturiesFromJulianDate(double jd);
 

@@ -17,14 +17,6 @@ struct EclipseYearAtPlace {
 };
 EclipseYearAtPlace gYearsAtPlace[kLastYear - kFirstYear + 1];
 
-double JulianDateOfNewYear(int32_t year) {
-    SYSTEMTIME date = {};
-    date.wYear = static_cast<uint16_t>(year);
-    date.wMonth = 1;
-    date.wDay = 1;
-    return JulianDateFromSystemTime(date);
-}
-
 EclipseAtPlace LunarAtPlace(const LunarEclipse& e, const GeoPlace& place) {
     EclipseAtPlace a = {};
     a.moon = true;
