@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr double kDegreesPerRadian = 57.29577951308232;
 constexpr double kHoursPerDay = 24;
 constexpr double kSecondsPerDay = 86400;
 constexpr double kPi = 3.141592653589793;
