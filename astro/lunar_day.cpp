@@ -191,6 +191,12 @@ void ComputeLunarDay(LunarDay* out, double jd) {
 
     // L0 - LN is a whole number of days; the extra 0.1 absorbs rounding.
     const int32_t day = static_cast<int32_t>(L0 - LN + 1.1);
+    // No lunation is longer than 30 local days. Hundreds of millennia from now the series'
+    // polynomials in T have lost their meaning and the search can leave a longer gap between new
+    // Moons: such a day is not computable, like one outside the span above.
+    if (day < 1 || day > 30) {
+        return;
+    }
     const int32_t key = static_cast<int32_t>(LN);
 
     MonthNumber number = {0, 0};

@@ -35,7 +35,8 @@ void LunarMonthFromPrincipalTerms(double localMidnight, int32_t bias, uint16_t* 
 
 // Fills every field of *out for the local day (TimeZoneBias, read afresh) that contains the UT
 // Julian Date jd. A jd that is not finite, or whose local day begins outside JD 0.5 .. 1e8, gives
-// every field 0.
+// every field 0, and so does a day so far from the present that the lunation found around it
+// would give it a day number past 30.
 void ComputeLunarDay(LunarDay* out, double jd);
 
 // Forgets every result the astronomy core remembers between calls: the last phase angle, the angle
