@@ -412,3 +412,20 @@ Notice ComposeEclipseWarning(const EclipseAtPlace& eclipse, int32_t bias) {
     notice.firstDay = LocalDateOf(EclipseDateInstant(eclipse), bias);
     return notice;
 }
+
+NoticeProblem ValidateNoticeFields(const char* time, const char* leadDays,
+                                   const char* eclipseMinutes, NoticeSettings* settings) {
+    NoticeSettings typed = *settings;
+    if (!ParseNoticeTime(time, &typed.minuteOfDay)) {
+        return NoticeProblem::TimeInvalid;
+    }
+    if (!ParseNoticeNumber(leadDays, 0, kMaxNoticeLeadDays, &typed.leadDays)) {
+        return NoticeProblem::LeadDaysInvalid;
+    }
+    if (!ParseNoticeNumber(eclipseMinutes, kMinEclipseWarning, kMaxEclipseWarning,
+                           &typed.eclipseMinutes)) {
+        return NoticeProblem::EclipseMinutesInvalid;
+    }
+    *settings = typed;
+    return NoticeProblem::None;
+}

@@ -132,3 +132,16 @@ bool EclipseWarningDue(double now, double begin, int32_t minutes, double warnedB
 // The warning: title "まもなく皆既月食" (the kind), text the begin and maximum as local times,
 // "食の始め 19:09\n食の最大 20:33"; firstDay the eclipse's local date.
 Notice ComposeEclipseWarning(const EclipseAtPlace& eclipse, int32_t bias);
+
+// Why the notice dialog refuses what was typed, in the order the fields are checked.
+enum class NoticeProblem : int32_t {
+    None,
+    TimeInvalid,            // not "H:MM" or "HH:MM" within 00:00 .. 23:59
+    LeadDaysInvalid,        // not a whole number 0..7
+    EclipseMinutesInvalid,  // not a whole number 1..720
+};
+
+// Checks the dialog's three typed fields (Shift_JIS). On None they are set in *settings, whose
+// switches the caller has set from the check boxes; otherwise *settings is left alone.
+NoticeProblem ValidateNoticeFields(const char* time, const char* leadDays,
+                                   const char* eclipseMinutes, NoticeSettings* settings);
