@@ -93,8 +93,9 @@ struct NoticeEvent {
 
 // The facts of the local dates first .. first + settings.leadDays that the settings choose, day by
 // day in the order own entries, holidays, solar terms and seasonal days, selected days, the
-// nearest full Moon, eclipses. `bias` is the zone's (UTC = local + bias minutes) and `place` where
-// eclipses are seen from. Dates outside 1900-2100 give nothing.
+// nearest full Moon, eclipses. `bias` is the zone's (UTC = local + bias minutes) for the Moon's
+// events and `place` where eclipses are seen from; the selected days follow TimeZoneBias, as in
+// the calendar. Dates outside 1900-2100 give nothing.
 std::vector<NoticeEvent> CollectNoticeEvents(const CivilDate& first, const NoticeSettings& settings,
                                              int32_t bias, const GeoPlace& place);
 

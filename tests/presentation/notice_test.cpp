@@ -130,22 +130,19 @@ TEST(ComposeNotice, CutsAtWholeLinesAndCharacters) {
     EXPECT_EQ(whole.rfind(notice.text + "\n", 0), 0u);
     EXPECT_EQ(notice.title.rfind("明日はｱ結婚記念日", 0), 0u);
 
-    const std::string longLine(300, 'x');
-    const std::string wide = "あ" + longLine;  // a double-byte character first, then 300 bytes
-    const Notice cut = ComposeNotice(
-        {
-            {today, std::string(200, 'y') + "漢字漢字漢字漢字" + std::string(100, 'z')}
-    },
-        today);
-    EXPECT_EQ(Units(cut.text), kNoticeTextUnits);
+    // 255 units end inside the kanji: three whole ones are kept (a cut by bytes would split one).
+    const std::string y(248, 'y');
+    const std::vector<NoticeEvent> longToday = {
+        {today, y + "漢字漢字"}
+    };
+    const Notice cut = ComposeNotice(longToday, today);
+    EXPECT_EQ(cut.text, "今日  " + y + "漢字漢");
     EXPECT_EQ(cut.title, "今日のお知らせ");
-    const Notice title = ComposeNotice(
-        {
-            {AddDays(today, 1), std::string(58, 'y') + "漢字漢字"}
-    },
-        today);
-    EXPECT_EQ(title.title, "明日は" + std::string(58, 'y') + "漢字");  // 63 units, 2 kanji whole
-    EXPECT_EQ(CutShiftJisToUnits(wide, 1), "あ");
+    const std::vector<NoticeEvent> longTomorrow = {
+        {AddDays(today, 1), y.substr(0, 58) + "漢字漢字"}
+    };
+    const Notice title = ComposeNotice(longTomorrow, today);
+    EXPECT_EQ(title.title, "明日は" + y.substr(0, 58) + "漢字");  // 63 units
 }
 
 // Lead days over a month's and a year's end; holidays alone so that the lines are fixed facts.
