@@ -1,5 +1,6 @@
 #include "presentation/notice.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -398,7 +399,7 @@ bool NoticeDue(int64_t today, int32_t minuteOfDay, int32_t chosenMinute, int64_t
 }
 
 bool EclipseWarningDue(double now, double begin, int32_t minutes, double warnedBegin) {
-    if (begin <= 0 || begin == warnedBegin) {
+    if (begin <= 0 || std::fabs(begin - warnedBegin) < 1.0 / 1440.0) {
         return false;
     }
     return now >= begin - minutes / 1440.0 && now < begin;

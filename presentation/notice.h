@@ -127,7 +127,8 @@ bool NoticeDue(int64_t today, int32_t minuteOfDay, int32_t chosenMinute, int64_t
 
 // Whether the warning of an eclipse beginning at the UT Julian Date `begin` is due at `now`:
 // within the `minutes` before it begins, and not given for that begin already (`warnedBegin`, 0
-// for none).
+// for none; within a minute of `begin` counts as the same, since it is kept in the settings file
+// to six decimals of a day).
 bool EclipseWarningDue(double now, double begin, int32_t minutes, double warnedBegin);
 
 // The warning: title "まもなく皆既月食" (the kind), text the begin and maximum as local times,

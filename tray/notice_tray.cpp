@@ -17,7 +17,7 @@
 namespace {
 
 CivilDate lastNoticeDay = {1970, 1, 1};
-double warnedBegin = 0;  // the begin of the eclipse last warned of, this run
+double warnedBegin = -1;  // the begin of the eclipse last warned of; -1 until read from the file
 
 // The states of SHQueryUserNotificationState in which nothing should pop up.
 constexpr int32_t kBusyState = 2;         // QUNS_BUSY: a full-screen program
@@ -114,6 +114,9 @@ void CheckEclipseWarning() {
     ReadUtcClock(&utc);
     const double now = JulianDateFromSystemTime(utc);
     const int32_t bias = TimeZoneBias();
+    if (warnedBegin < 0) {
+        warnedBegin = ReadEclipseWarned();
+    }
     EclipseAtPlace eclipse;
     if (!FindNextSeenEclipse(now, bias, GetUiPlace().place, &eclipse) ||
         !EclipseWarningDue(now, eclipse.begin, settings.eclipseMinutes, warnedBegin)) {
@@ -121,6 +124,7 @@ void CheckEclipseWarning() {
     }
     if (ShowTrayNotice(ComposeEclipseWarning(eclipse, bias))) {
         warnedBegin = eclipse.begin;
+        WriteEclipseWarned(eclipse.begin);
     }
 }
 

@@ -14,7 +14,7 @@
 void CheckDailyNotice();
 
 // On each minute tick: the warning of the next eclipse seen at the place when it begins within the
-// chosen minutes, once for each eclipse in this run.
+// chosen minutes, once for each eclipse ([Notify] EclipseWarned keeps it over a restart).
 void CheckEclipseWarning();
 
 // Today's notice with `settings` at once, whatever the switch and LastShown: the dialog's

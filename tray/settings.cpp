@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -289,6 +290,7 @@ namespace {
 
 const char kNotifySection[] = "Notify";
 const char kLastShownKey[] = "LastShown";
+const char kEclipseWarnedKey[] = "EclipseWarned";
 
 }  // namespace
 
@@ -334,4 +336,21 @@ void WriteNoticeLastShown(int64_t days) {
     std::snprintf(value, sizeof value, "%04d-%02d-%02d", static_cast<int>(date.year),
                   static_cast<int>(date.month), static_cast<int>(date.day));
     WriteText(kNotifySection, kLastShownKey, value);
+}
+
+double ReadEclipseWarned() {
+    if (settingsPath[0] == '\0') {
+        return 0;
+    }
+    char value[32];
+    ReadValue(kNotifySection, kEclipseWarnedKey, value, sizeof value);
+    char* end = nullptr;
+    const double begin = std::strtod(value, &end);
+    return end != value && *end == '\0' && begin > 0 && begin < 1e8 ? begin : 0;
+}
+
+void WriteEclipseWarned(double begin) {
+    char value[32];
+    std::snprintf(value, sizeof value, "%.6f", begin);
+    WriteText(kNotifySection, kEclipseWarnedKey, value);
 }

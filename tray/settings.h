@@ -97,3 +97,11 @@ int64_t ReadNoticeLastShown();
 
 // Writes "LastShown" as YYYY-MM-DD; skipped without a settings path.
 void WriteNoticeLastShown(int64_t days);
+
+// "EclipseWarned" of section "Notify": the UT Julian Date of the begin of the eclipse last warned
+// of, so that a restart within the warning's minutes does not repeat it; 0 when missing or
+// unreadable or without a settings path.
+double ReadEclipseWarned();
+
+// Writes "EclipseWarned" to six decimals of a day; skipped without a settings path.
+void WriteEclipseWarned(double begin);

@@ -184,6 +184,7 @@ TEST(EclipseWarningDue, OnceWithinTheLead) {
     EXPECT_TRUE(EclipseWarningDue(begin - 30.0 / 1440, begin, 30, 0));
     EXPECT_FALSE(EclipseWarningDue(begin - 10.0 / 1440, begin, 30, begin));
     EXPECT_FALSE(EclipseWarningDue(begin, begin, 30, 0));
+    EXPECT_FALSE(EclipseWarningDue(begin - 0.01, begin + 4e-7, 30, begin));  // read back rounded
 }
 
 }  // namespace

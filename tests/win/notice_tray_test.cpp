@@ -6,6 +6,7 @@
 
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "tests/win/tray_test_support.h"
@@ -61,6 +62,17 @@ TEST_F(NoticeTrayTest, LastShownFollowsTheDays) {
     SetMorning(5, 17);
     SendMessageW(window, WM_TIMER, 1, 0);
     EXPECT_EQ(LastShown(), "2024-05-17");
+}
+
+// Fifteen minutes before the total lunar eclipse of 3 March 2026 begins (09:50 UT) the warning
+// comes, and the file keeps which eclipse it was.
+TEST_F(NoticeTrayTest, EclipseWarningIsKept) {
+    StartWith("10011");
+    SetClockOverride(SYSTEMTIME{2026, 3, 0, 3, 9, 35, 0, 0});
+    SendMessageW(window, WM_TIMER, 1, 0);
+    char value[32];
+    GetPrivateProfileStringA("Notify", "EclipseWarned", "", value, sizeof value, iniPath.c_str());
+    EXPECT_NEAR(std::atof(value), 2461102.91, 0.01);
 }
 
 CalendarPosition gOpenedAt = {};
