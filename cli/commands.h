@@ -28,7 +28,7 @@ constexpr int32_t kMaxBias = 1440;
 
 constexpr int kMaxCommandArguments = 8;
 constexpr int kMaxCommandOptions = 8;
-constexpr int kMaxOptionsPerCommand = 4;
+constexpr int kMaxOptionsPerCommand = 6;
 
 struct CliOption {
     const char* name;   // as written, e.g. "--at"
@@ -69,6 +69,7 @@ int RunIcs(const CliArguments& args);       // ics_command.cpp
 int RunRise(const CliArguments& args);      // rise_command.cpp
 int RunEclipses(const CliArguments& args);  // eclipses_command.cpp
 int RunApsides(const CliArguments& args);   // apsides_command.cpp
+int RunRemind(const CliArguments& args);    // remind_command.cpp
 
 // Applies the option --custom FILE of a calendar command, or no custom holidays without it. A file
 // that cannot be opened is an argument error (usage printed, returns 2); a foreign or damaged one

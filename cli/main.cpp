@@ -19,6 +19,7 @@ static const CliCommand kCommands[] = {
     {"rise",   "FROM TO [--place LAT,LON] [--json]", "moonrise, transit, moonset, sunrise, sunset of each date, local HH:MM:SS", {"--place"}, {"--json"}, 2, 2, RunRise},
     {"eclipses", "FROM TO [--place LAT,LON] [--json]", "lunar and solar eclipses FROM to TO (years or dates) seen from a place", {"--place"}, {"--json"}, 2, 2, RunEclipses},
     {"apsides", "FROM TO [--json]",           "the Moon's perigees and apogees, local HH:MM:SS and km", {}, {"--json"}, 2, 2, RunApsides},
+    {"remind", "[--date YYYY-MM-DD] [--days N] [--custom FILE] [--place LAT,LON] [--only KINDS] [--json]", "the morning notice of a date and the N days after it (default: today, 1)", {"--date", "--days", "--custom", "--place", "--only"}, {"--json"}, 0, 0, RunRemind},
     {"today",  "[--custom FILE] [--at YYYY-MM-DDTHH:MM:SSZ] [--json]", "the two tray tooltips, the selected days and the 72-season of now or an instant", {"--custom", "--at"}, {"--json"}, 0, 0, RunToday},
 };
 // clang-format on

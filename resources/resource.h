@@ -11,6 +11,7 @@
 #define IDD_HOLIDAYEDIT 155
 #define IDD_PLACE 156
 #define IDD_DAYDETAIL 157
+#define IDD_NOTICE 158
 #define IDR_CALENDARMENU 112
 
 // Strings.
@@ -27,6 +28,12 @@
 #define IDS_BADLONGITUDE 112
 #define IDS_PLACESAVEFAILED 113
 #define IDS_TRAYHINT 114
+#define IDS_BADNOTICETIME 115
+#define IDS_BADLEADDAYS 116
+#define IDS_BADECLIPSEMINUTES 117
+#define IDS_NOTICESAVEFAILED 118
+#define IDS_NOTHINGTONOTICE 119
+#define IDS_NONOTICEICON 120
 
 // Bitmaps.
 #define IDB_TIDES 130
@@ -71,6 +78,7 @@
 #define IDM_STARTUP 40009
 #define IDM_SHOWNOTES 40010
 #define IDM_PLACE 40011
+#define IDM_NOTICE 40014
 
 // The calendar window's right-click menu.
 #define IDM_WEEKSTARTMONDAY 40012
@@ -129,6 +137,29 @@
 #define IDC_PLACENAME 1151
 #define IDC_LATITUDE 1152
 #define IDC_LONGITUDE 1153
+// Notice settings dialog: the switches, the twelve selected days in DayNote bit order, the fields.
+#define IDC_NOTIFYON 1170
+#define IDC_NOTIFYCUSTOM 1171
+#define IDC_NOTIFYHOLIDAYS 1172
+#define IDC_NOTIFYTERMS 1173
+#define IDC_NOTIFYECLIPSES 1174
+#define IDC_NOTIFYFULLMOON 1175
+#define IDC_NOTIFYNOTE0 1176
+#define IDC_NOTIFYNOTE1 1177
+#define IDC_NOTIFYNOTE2 1178
+#define IDC_NOTIFYNOTE3 1179
+#define IDC_NOTIFYNOTE4 1180
+#define IDC_NOTIFYNOTE5 1181
+#define IDC_NOTIFYNOTE6 1182
+#define IDC_NOTIFYNOTE7 1183
+#define IDC_NOTIFYNOTE8 1184
+#define IDC_NOTIFYNOTE9 1185
+#define IDC_NOTIFYNOTE10 1186
+#define IDC_NOTIFYNOTE11 1187
+#define IDC_NOTIFYTIME 1188
+#define IDC_NOTIFYLEAD 1189
+#define IDC_NOTIFYECLIPSEMIN 1190
+#define IDC_NOTIFYNOW 1191
 
 // The list data of a dialog, stored beside it as a resource of this type.
 #ifndef RT_DLGINIT

@@ -3,7 +3,8 @@
 # Wine, on a few sample records held in memory (no data file is touched):
 #   docs/holidays.png        the list, the company's day off by weekday rule selected;
 #   docs/holiday-editor.png  the editor opened on that record;
-#   docs/place.png           the place dialog on the office of 大阪府.
+#   docs/place.png           the place dialog on the office of 大阪府;
+#   docs/notice-settings.png the notice settings dialog on the defaults.
 # Usage: tools/editor-shots.sh [WINDOWS BUILD FOLDER]   (default: build/windows; built if needed)
 set -euo pipefail
 
@@ -24,8 +25,10 @@ rm -rf "$run"
 mkdir -p "$run" "$docs"
 winpath() { printf 'Z:%s' "$(tr / '\\' <<<"$1")"; }
 timeout 120 "$root/tools/wine-run.sh" "$shots" "$(winpath "$run/list.bmp")" \
-    "$(winpath "$run/editor.bmp")" "$(winpath "$run/place.bmp")"
+    "$(winpath "$run/editor.bmp")" "$(winpath "$run/place.bmp")" "$(winpath "$run/notice.bmp")"
 convert "$run/list.bmp" "$docs/holidays.png"
 convert "$run/editor.bmp" "$docs/holiday-editor.png"
 convert "$run/place.bmp" "$docs/place.png"
-echo "editor-shots: $docs/holidays.png, $docs/holiday-editor.png, $docs/place.png"
+convert "$run/notice.bmp" "$docs/notice-settings.png"
+echo "editor-shots: $docs/holidays.png, $docs/holiday-editor.png, $docs/place.png," \
+    "$docs/notice-settings.png"

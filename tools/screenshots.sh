@@ -13,7 +13,9 @@
 #                    tooltip of that day;
 #   docs/tray-scales.png, docs/calendar-144dpi.png
 #                    the tray at 96, 120, 144 and 192 dpi and the calendar window at 144 dpi,
-#                    by tools/scale-shots.sh (called at the end, with tools/editor-shots.sh).
+#                    by tools/scale-shots.sh (called at the end, with tools/editor-shots.sh);
+#   docs/notification.png
+#                    the morning notice in Wine's tray, by tools/notice-shots.sh (at the end).
 # Usage: tools/screenshots.sh [WINDOWS BUILD FOLDER]   (default: build/windows; built if needed)
 # The tray pictures show the day they were made, in Japan's time zone.
 set -euo pipefail
@@ -153,3 +155,5 @@ bash "$root/tools/editor-shots.sh" "$windows"
 # The scales need a larger screen than this one: a display of their own.
 "$wineserver" -k 2>/dev/null || true
 bash "$root/tools/scale-shots.sh" "$windows"
+# The notice on a display and a server of its own, as when run alone.
+env -u NOCTURO_SHOTS_XVFB bash "$root/tools/notice-shots.sh" "$windows"

@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "presentation/texts.h"
 #include "tray/clock.h"
+#include "tray/notice_tray.h"
 #include "tray/program.h"
 #include "tray/settings.h"
 #include "ui/splash.h"
@@ -20,6 +21,7 @@
 #include "ui/calendar_drawing.h"
 #include "ui/dialogs.h"
 #include "ui/moon_info_dialog.h"
+#include "ui/notice_dialog.h"
 #include "ui/place_dialog.h"
 #include "ui/ui_clock.h"
 #include "ui/ui_place.h"
@@ -140,6 +142,10 @@ void OnTrayEvent(HWND window, WPARAM wParam, LPARAM lParam) {
     NOTIFYICONDATAW& notify = TraySlots()[index].notify;
     const bool oldProtocol = notify.cbSize == kOldTrayRecordSize;
     const UINT event = static_cast<UINT>(lParam);
+    if (event == NIN_BALLOONUSERCLICK) {
+        OpenNoticeDay(window);
+        return;
+    }
     switch (DecideTrayEvent(event, oldProtocol)) {
         case ShowPopupMenu:
             TrackTrayMenu(window);
@@ -179,6 +185,9 @@ void OnCommand(HWND window, UINT id) {
         case IDM_PLACE:
             OpenPlaceDialog(window);
             break;
+        case IDM_NOTICE:
+            OpenNoticeDialog(window);
+            break;
         case IDM_STARTUP:
             ToggleStartWithWindows(window);
             break;
@@ -198,6 +207,7 @@ void FinishStartup(HWND window) {
     // At the first start the splash also says where Windows 11 puts the new icons, once.
     ShowSplash(GetInstance(), window, IsFirstStart());
     ArmMinuteTimer(window);
+    CheckDailyNotice();
 }
 
 void OnDestroy(HWND window) {
@@ -293,6 +303,9 @@ void RefreshOnTick(HWND window) {
     RefreshMoonInfoDialog();
     RefreshMoonCalendarDialog(false);
     ArmMinuteTimer(window);
+    // A tick, a clock change or a zone change may have reached the chosen time or a new day.
+    CheckDailyNotice();
+    CheckEclipseWarning();
 }
 
 void FullRefresh() {
@@ -362,6 +375,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_POWERBROADCAST:
             if (wParam == PBT_APMRESUMESUSPEND) {
                 FullRefresh();
+                CheckDailyNotice();
             }
             return DefWindowProcW(window, message, wParam, lParam);
         case WM_APP_STARTUP:
@@ -428,6 +442,7 @@ int RunProgram(HINSTANCE instance) {
     LoadSystemEras();
     SetUiPlace(ReadPlaceSetting());
     SetPlaceServices(PlaceServices{WritePlaceSetting, FullRefresh});
+    SetNoticeServices(NoticeServices{ReadNoticeSettings, WriteNoticeSettings, ShowTodaysNotice});
     // The windows read the program's clock, so that "today" is the same moment everywhere.
     SetUiClock(UiClock{ReadUtcClock, ReadLocalClock});
     PrepareSlots(mainWindow);

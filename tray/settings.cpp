@@ -3,6 +3,8 @@
 
 #include <shlobj.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -282,4 +284,73 @@ bool WritePlaceSetting(const PlaceSetting& place) {
     const bool north = WriteText(kPlaceSection, kLatitudeKey, latitude);
     const bool east = WriteText(kPlaceSection, kLongitudeKey, longitude);
     return name && north && east;
+}
+
+namespace {
+
+const char kNotifySection[] = "Notify";
+const char kLastShownKey[] = "LastShown";
+const char kEclipseWarnedKey[] = "EclipseWarned";
+
+}  // namespace
+
+NoticeSettings ReadNoticeSettings() {
+    if (settingsPath[0] == '\0') {
+        return DefaultNoticeSettings();
+    }
+    char values[NoticeKeyCount][kNoticeValueSize * 2];
+    const char* pointers[NoticeKeyCount];
+    for (int32_t key = 0; key < NoticeKeyCount; ++key) {
+        ReadValue(kNotifySection, NoticeKeyName(key), values[key], sizeof values[key]);
+        pointers[key] = values[key];
+    }
+    return ParseNoticeSettings(pointers);
+}
+
+bool WriteNoticeSettings(const NoticeSettings& settings) {
+    if (settingsPath[0] == '\0') {
+        return false;
+    }
+    char values[NoticeKeyCount][kNoticeValueSize];
+    NoticeSettingValues(settings, values);
+    bool all = true;
+    for (int32_t key = 0; key < NoticeKeyCount; ++key) {
+        all = WriteText(kNotifySection, NoticeKeyName(key), values[key]) && all;
+    }
+    return all;
+}
+
+int64_t ReadNoticeLastShown() {
+    if (settingsPath[0] == '\0') {
+        return -1;
+    }
+    char value[32];
+    ReadValue(kNotifySection, kLastShownKey, value, sizeof value);
+    int64_t days = -1;
+    return ParseNoticeDate(value, &days) ? days : -1;
+}
+
+void WriteNoticeLastShown(int64_t days) {
+    const CivilDate date = CivilFromDays(days);
+    char value[16];
+    std::snprintf(value, sizeof value, "%04d-%02d-%02d", static_cast<int>(date.year),
+                  static_cast<int>(date.month), static_cast<int>(date.day));
+    WriteText(kNotifySection, kLastShownKey, value);
+}
+
+double ReadEclipseWarned() {
+    if (settingsPath[0] == '\0') {
+        return 0;
+    }
+    char value[32];
+    ReadValue(kNotifySection, kEclipseWarnedKey, value, sizeof value);
+    char* end = nullptr;
+    const double begin = std::strtod(value, &end);
+    return end != value && *end == '\0' && begin > 0 && begin < 1e8 ? begin : 0;
+}
+
+void WriteEclipseWarned(double begin) {
+    char value[32];
+    std::snprintf(value, sizeof value, "%.6f", begin);
+    WriteText(kNotifySection, kEclipseWarnedKey, value);
 }

@@ -1,6 +1,7 @@
 // The settings file and the two file paths beside the program.
 #pragma once
 
+#include "presentation/notice.h"
 #include "presentation/place.h"
 #include "tray/tray_icons.h"
 
@@ -80,3 +81,27 @@ PlaceSetting ReadPlaceSetting();
 // Writes the place to section "Place", the coordinates with four decimals. Returns false without a
 // settings path or when the file did not take a value.
 bool WritePlaceSetting(const PlaceSetting& place);
+
+// The notice's choices of section "Notify", each key falling back to its default alone when it
+// is missing, unreadable or out of range (ParseNoticeSettings); the defaults without a settings
+// path. Nothing is written.
+NoticeSettings ReadNoticeSettings();
+
+// Writes every key of the choices to section "Notify". Returns false without a settings path or
+// when the file did not take a value.
+bool WriteNoticeSettings(const NoticeSettings& settings);
+
+// "LastShown" of section "Notify": the local date whose notice was shown, as days since
+// 1970-01-01; -1 when missing, unreadable or without a settings path.
+int64_t ReadNoticeLastShown();
+
+// Writes "LastShown" as YYYY-MM-DD; skipped without a settings path.
+void WriteNoticeLastShown(int64_t days);
+
+// "EclipseWarned" of section "Notify": the UT Julian Date of the begin of the eclipse last warned
+// of, so that a restart within the warning's minutes does not repeat it; 0 when missing or
+// unreadable or without a settings path.
+double ReadEclipseWarned();
+
+// Writes "EclipseWarned" to six decimals of a day; skipped without a settings path.
+void WriteEclipseWarned(double begin);

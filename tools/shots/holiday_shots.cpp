@@ -1,7 +1,8 @@
 // Shows the custom holiday list on a few sample records, then the editor on one of them, and copies
 // each window from the screen into a 24-bit BMP file.
-// Usage: nocturo_holiday_shots LIST.bmp EDITOR.bmp [PLACE.bmp]   (exit code 0 when all were
-// written); PLACE.bmp is the place dialog.
+// Usage: nocturo_holiday_shots LIST.bmp EDITOR.bmp [PLACE.bmp [NOTICE.bmp]]   (exit code 0 when
+// all were written); PLACE.bmp is the place dialog, NOTICE.bmp the notice settings dialog on the
+// defaults.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -13,6 +14,7 @@
 #include "resources/resource.h"
 #include "ui/dialogs.h"
 #include "ui/holiday_dialogs.h"
+#include "ui/notice_dialog.h"
 #include "ui/place_dialog.h"
 #include "ui/ui_place.h"
 
@@ -41,7 +43,8 @@ static const SampleHoliday kSamples[] = {
 
 const char* gListFile;
 const char* gEditorFile;
-const char* gPlaceFile;  // null when no picture of the place dialog is asked for
+const char* gPlaceFile;   // null when no picture of the place dialog is asked for
+const char* gNoticeFile;  // the same for the notice settings dialog
 int gWritten = 0;
 int gStep = 0;
 
@@ -136,16 +139,30 @@ void CALLBACK NextPlaceStep(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
 }
 
+// The notice settings dialog on the defaults: shown and painted, copied, closed unsaved.
+void CALLBACK NextNoticeStep(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dialog = GetNoticeDialog().window;
+    if (dialog == nullptr) {
+        return;
+    }
+    UpdateWindow(dialog);
+    gWritten += SaveWindowPicture(dialog, gNoticeFile);
+    Click(dialog, IDCANCEL);
+    KillTimer(nullptr, id);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 && argc != 4) {
-        fprintf(stderr, "usage: nocturo_holiday_shots LIST.bmp EDITOR.bmp [PLACE.bmp]\n");
+    if (argc < 3 || argc > 5) {
+        fprintf(stderr,
+                "usage: nocturo_holiday_shots LIST.bmp EDITOR.bmp [PLACE.bmp [NOTICE.bmp]]\n");
         return 2;
     }
     gListFile = argv[1];
     gEditorFile = argv[2];
-    gPlaceFile = argc == 4 ? argv[3] : nullptr;
+    gPlaceFile = argc >= 4 ? argv[3] : nullptr;
+    gNoticeFile = argc == 5 ? argv[4] : nullptr;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -174,5 +191,10 @@ int main(int argc, char** argv) {
     SetUiPlace(PrefecturalCapitalPlace(26));
     SetTimer(nullptr, 0, 700, NextPlaceStep);
     OpenPlaceDialog(nullptr);
-    return gWritten == 3 ? 0 : 1;
+    if (gNoticeFile == nullptr) {
+        return gWritten == 3 ? 0 : 1;
+    }
+    SetTimer(nullptr, 0, 700, NextNoticeStep);
+    OpenNoticeDialog(nullptr);
+    return gWritten == 4 ? 0 : 1;
 }
