@@ -25,6 +25,12 @@ struct WindowServices {
 void SetWindowServices(const WindowServices& services);
 const WindowServices& GetWindowServices();
 
+// Runs the dialog template `templateId` of the module modally, owned by `owner`, with `procedure`,
+// unless it is open already (*open): then that one only comes to the foreground (*window, which
+// the procedure keeps) and the result is IDCANCEL. Otherwise the result is the dialog's, and
+// *open and *window are cleared when it ends.
+INT_PTR RunSingleDialog(HWND owner, int templateId, DLGPROC procedure, bool* open, HWND* window);
+
 // Opens the Moon information dialog owned by `owner`.
 void OpenMoonInfoDialog(HWND owner);
 

@@ -197,18 +197,7 @@ const NoticeDialog& GetNoticeDialog() {
 }
 
 INT_PTR OpenNoticeDialog(HWND owner) {
-    if (gDialog.open) {
-        if (gDialog.window) {
-            SetForegroundWindow(gDialog.window);
-        }
-        return IDCANCEL;
-    }
-    gDialog.open = true;
-    const INT_PTR result = DialogBoxParamW(GetWindowServices().module, MAKEINTRESOURCEW(IDD_NOTICE),
-                                           owner, NoticeDialogProc, 0);
-    gDialog.open = false;
-    gDialog.window = nullptr;
-    return result;
+    return RunSingleDialog(owner, IDD_NOTICE, NoticeDialogProc, &gDialog.open, &gDialog.window);
 }
 
 INT_PTR CALLBACK NoticeDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {

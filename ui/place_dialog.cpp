@@ -156,18 +156,7 @@ const PlaceDialog& GetPlaceDialog() {
 }
 
 INT_PTR OpenPlaceDialog(HWND owner) {
-    if (gDialog.open) {
-        if (gDialog.window) {
-            SetForegroundWindow(gDialog.window);
-        }
-        return IDCANCEL;
-    }
-    gDialog.open = true;
-    const INT_PTR result = DialogBoxParamW(GetWindowServices().module, MAKEINTRESOURCEW(IDD_PLACE),
-                                           owner, PlaceDialogProc, 0);
-    gDialog.open = false;
-    gDialog.window = nullptr;
-    return result;
+    return RunSingleDialog(owner, IDD_PLACE, PlaceDialogProc, &gDialog.open, &gDialog.window);
 }
 
 INT_PTR CALLBACK PlaceDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {

@@ -52,3 +52,18 @@ const WindowServices& GetWindowServices() {
     }
     return services;
 }
+
+INT_PTR RunSingleDialog(HWND owner, int templateId, DLGPROC procedure, bool* open, HWND* window) {
+    if (*open) {
+        if (*window) {
+            SetForegroundWindow(*window);
+        }
+        return IDCANCEL;
+    }
+    *open = true;
+    const INT_PTR result = DialogBoxParamW(GetWindowServices().module, MAKEINTRESOURCEW(templateId),
+                                           owner, procedure, 0);
+    *open = false;
+    *window = nullptr;
+    return result;
+}
