@@ -10,9 +10,9 @@
 #   4. a short fuzzing run of every reader of outside input (tools/fuzz.sh, 10 s a target);
 #   5. the Windows zip (tools/package-check.sh on build/windows): made twice and compared, its
 #      entries, checksums and the programs' version resources checked.
-# Once the Windows build is done, its tests (1, 2) run beside 3 and 4: Wine spends much of its
-# time waiting for windows and servers, and the native side runs at a lower priority, so that the
-# two cores are kept busy without slowing the windows' tests down. Every stage runs even when an
+# The native side (3, 4) runs from the start beside the Windows build and its tests (1, 2): Wine
+# spends much of its time waiting for windows and servers, and the native side runs at a lower
+# priority, so that the two cores are kept busy without slowing the Windows side down. Every stage runs even when an
 # earlier one failed; the exit status is non-zero when any failed.
 #   tools/test.sh           everything, as CI runs it
 #   tools/test.sh --quick   while working: the plain native build (build/native), rebuilt only
@@ -242,16 +242,17 @@ native_side() {
     counted_result 31 "fuzz" fuzz "$log/fuzz.log" "$?" $((SECONDS - t))
 }
 
+# The native side starts at once, at a lower priority: it fills the cores wherever the Windows
+# build leaves one idle (its links and generated pictures run one at a time) and wherever Wine
+# waits for its windows and servers.
+(
+    renice -n 10 "$BASHPID" >/dev/null
+    native_side
+) &
+native_pid=$!
 if build 10 windows "$windows" -C "$root/tools/windows-build.cmake" \
     -DCMAKE_TOOLCHAIN_FILE="$root/tools/mingw-w64.cmake"; then
-    windows_side &
-    windows_pid=$!
-    (
-        renice -n 10 "$BASHPID" >/dev/null
-        native_side
-    ) &
-    native_pid=$!
-    wait "$windows_pid"
+    windows_side
     wait "$native_pid"
 
     # --- package: the tested programs themselves, zipped twice ---
@@ -261,7 +262,7 @@ if build 10 windows "$windows" -C "$root/tools/windows-build.cmake" \
     counted_result 41 "package" package "$log/package.log" "$?" $((SECONDS - t))
     grep -E '^(ok|FAILED) ' "$log/package.log" | grep -v '^ok' || true
 else
-    native_side
+    wait "$native_pid"
 fi
 
 for stage_log in windows-ctest soak-ctest scale-ctest e2e 22-ctest fuzz package; do
