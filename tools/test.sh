@@ -227,14 +227,6 @@ windows_side() {
 # Optimised a little and with line tables only: the reports keep their files and lines, and the
 # build takes about half the time of the usual -O2 -g.
 native_side() {
-    # The fuzzers' clang build and runs go beside the sanitizer build: neither needs the other.
-    (
-        echo "== fuzz: every target for ${NOCTURO_FUZZ_SECONDS:-10} s (log: $log/fuzz.log)"
-        local t=$SECONDS
-        bash tools/fuzz.sh "${NOCTURO_FUZZ_SECONDS:-10}" >"$log/fuzz.log" 2>&1
-        counted_result 31 "fuzz" fuzz "$log/fuzz.log" "$?" $((SECONDS - t))
-    ) &
-    local fuzz_pid=$!
     local sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
     if build 21 "native" "$sanitize" -DCMAKE_BUILD_TYPE=Sanitize \
         -DCMAKE_C_FLAGS_SANITIZE="-O1 -g1" -DCMAKE_CXX_FLAGS_SANITIZE="-O1 -g1" \
@@ -243,7 +235,11 @@ native_side() {
         native_tests 22 "native tests" "$sanitize" ASAN_OPTIONS="detect_leaks=1:abort_on_error=0" \
             UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
     fi
-    wait "$fuzz_pid"
+
+    echo "== fuzz: every target for ${NOCTURO_FUZZ_SECONDS:-10} s (log: $log/fuzz.log)"
+    local t=$SECONDS
+    bash tools/fuzz.sh "${NOCTURO_FUZZ_SECONDS:-10}" >"$log/fuzz.log" 2>&1
+    counted_result 31 "fuzz" fuzz "$log/fuzz.log" "$?" $((SECONDS - t))
 }
 
 # The native side starts at once, at a lower priority: it fills the cores wherever the Windows
