@@ -475,6 +475,22 @@ int ParseYearOrDateRange(const CliArguments& args, SYSTEMTIME* from, SYSTEMTIME*
     return 0;
 }
 
+bool ForEachListItem(const char* list, bool (*take)(const char* item, size_t length, void* context),
+                     void* context) {
+    const char* item = list;
+    for (;;) {
+        const char* end = std::strchr(item, ',');
+        const size_t length = end ? static_cast<size_t>(end - item) : std::strlen(item);
+        if (!take(item, length, context)) {
+            return false;
+        }
+        if (!end) {
+            return true;
+        }
+        item = end + 1;
+    }
+}
+
 bool ParsePlaceOption(const char* text, GeoPlace* place) {
     const char* comma = std::strchr(text, ',');
     if (comma == nullptr || comma - text >= 64) {
@@ -494,6 +510,15 @@ bool ParsePlaceOption(const char* text, GeoPlace* place) {
 
 int PlaceError(const char* text) {
     return UsageError("malformed place '%s' (LAT,LON in degrees: -89.5..89.5,-180..180)", text);
+}
+
+int ReadPlaceOption(const CliArguments& args, GeoPlace* place) {
+    *place = DefaultPlaceSetting().place;
+    const char* text = OptionValue(args, "--place");
+    if (text && !ParsePlaceOption(text, place)) {
+        return PlaceError(text);
+    }
+    return 0;
 }
 
 CliParse ParseUtcInstant(const char* text, SYSTEMTIME* out) {

@@ -134,12 +134,21 @@ int ParseDateRange(const CliArguments& args, SYSTEMTIME* from, SYSTEMTIME* to);
 // not before FROM; otherwise prints the error and the usage and returns the exit status 2.
 int ParseYearOrDateRange(const CliArguments& args, SYSTEMTIME* from, SYSTEMTIME* to);
 
+// Hands each item of a comma-separated list, in order, to take(item, length, context); false at
+// the first item it refuses (an empty item included), true when it took them all.
+bool ForEachListItem(const char* list, bool (*take)(const char* item, size_t length, void* context),
+                     void* context);
+
 // A place written LAT,LON in decimal degrees (north and east positive), each by the rules of the
 // place dialog. Returns false when it is not of that form or out of range.
 bool ParsePlaceOption(const char* text, GeoPlace* place);
 
 // Reports a malformed --place value: prints the message and the usage, returns 2.
 int PlaceError(const char* text);
+
+// The place of the command: --place when given, otherwise the default place (Tokyo). Returns 0,
+// or the exit status 2 after PlaceError when --place is malformed.
+int ReadPlaceOption(const CliArguments& args, GeoPlace* place);
 
 // A decimal integer with an optional sign, within [min, max].
 CliParse ParseInteger(const char* text, long min, long max, long* out);

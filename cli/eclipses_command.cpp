@@ -7,7 +7,6 @@
 #include "cli/commands.h"
 #include "cli/json_lines.h"
 #include "presentation/eclipse_text.h"
-#include "presentation/place.h"
 
 namespace {
 
@@ -121,11 +120,9 @@ int RunEclipses(const CliArguments& args) {
     if (const int status = ParseYearOrDateRange(args, &from, &to)) {
         return status;
     }
-    GeoPlace place = DefaultPlaceSetting().place;
-    if (const char* text = OptionValue(args, "--place")) {
-        if (!ParsePlaceOption(text, &place)) {
-            return PlaceError(text);
-        }
+    GeoPlace place;
+    if (const int status = ReadPlaceOption(args, &place)) {
+        return status;
     }
     // The local days FROM .. TO in UT.
     const double b = args.bias * kDaysPerMinute;

@@ -21,7 +21,6 @@
 #include "cli/ics_text.h"
 #include "presentation/almanac_texts.h"
 #include "presentation/eclipse_text.h"
-#include "presentation/place.h"
 
 namespace {
 
@@ -73,28 +72,21 @@ struct IcsExport {
     GeoPlace place;  // where the eclipses are seen from
 };
 
+bool TakeKind(const char* item, size_t length, void* kinds) {
+    bool known = false;
+    for (const KindName& row : kKindNames) {
+        if (std::strlen(row.name) == length && std::strncmp(row.name, item, length) == 0) {
+            *static_cast<unsigned*>(kinds) |= row.kind;
+            known = true;
+        }
+    }
+    return known;
+}
+
 // A comma-separated list of kind names, each known and none empty.
 bool ParseKinds(const char* list, unsigned* kinds) {
     *kinds = 0;
-    const char* item = list;
-    for (;;) {
-        const char* end = std::strchr(item, ',');
-        const size_t length = end ? static_cast<size_t>(end - item) : std::strlen(item);
-        bool known = false;
-        for (const KindName& row : kKindNames) {
-            if (std::strlen(row.name) == length && std::strncmp(row.name, item, length) == 0) {
-                *kinds |= row.kind;
-                known = true;
-            }
-        }
-        if (!known) {
-            return false;
-        }
-        if (!end) {
-            return true;
-        }
-        item = end + 1;
-    }
+    return ForEachListItem(list, TakeKind, kinds);
 }
 
 // SOURCE_DATE_EPOCH (whole seconds since 1970, as reproducible builds set it) when set, otherwise
@@ -467,12 +459,9 @@ int RunIcs(const CliArguments& args) {
     if (const int status = ParseYearOrDateRange(args, &from, &to)) {
         return status;
     }
-    IcsExport ics = {kDefaultKinds, HasOption(args, "--rokuyo"), "", "",
-                     DefaultPlaceSetting().place};
-    if (const char* text = OptionValue(args, "--place")) {
-        if (!ParsePlaceOption(text, &ics.place)) {
-            return PlaceError(text);
-        }
+    IcsExport ics = {kDefaultKinds, HasOption(args, "--rokuyo"), "", "", {}};
+    if (const int status = ReadPlaceOption(args, &ics.place)) {
+        return status;
     }
     if (const char* only = OptionValue(args, "--only")) {
         if (!ParseKinds(only, &ics.kinds)) {

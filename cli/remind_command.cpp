@@ -12,7 +12,6 @@
 #include "cli/commands.h"
 #include "cli/json_lines.h"
 #include "presentation/notice.h"
-#include "presentation/place.h"
 
 namespace {
 
@@ -32,32 +31,31 @@ static const RemindKind kRemindKinds[] = {
     {"fullmoon", NoticeFullMoon, false},
 };
 
+struct RemindKindsParse {
+    NoticeSettings* settings;
+    uint32_t defaultNotes;  // the selected days "notes" stands for
+};
+
+bool TakeRemindKind(const char* item, size_t length, void* context) {
+    RemindKindsParse& parse = *static_cast<RemindKindsParse*>(context);
+    bool known = false;
+    for (const RemindKind& row : kRemindKinds) {
+        if (std::strlen(row.name) == length && std::strncmp(row.name, item, length) == 0) {
+            parse.settings->kinds |= row.kinds;
+            parse.settings->notes |= row.notes ? parse.defaultNotes : 0;
+            known = true;
+        }
+    }
+    return known;
+}
+
 // A comma-separated list of kind names, each known and none empty, into the settings' kinds and
 // selected days.
 bool ParseRemindKinds(const char* list, NoticeSettings* settings) {
-    const uint32_t defaultNotes = settings->notes;
+    RemindKindsParse parse = {settings, settings->notes};
     settings->kinds = 0;
     settings->notes = 0;
-    const char* item = list;
-    for (;;) {
-        const char* end = std::strchr(item, ',');
-        const size_t length = end ? static_cast<size_t>(end - item) : std::strlen(item);
-        bool known = false;
-        for (const RemindKind& row : kRemindKinds) {
-            if (std::strlen(row.name) == length && std::strncmp(row.name, item, length) == 0) {
-                settings->kinds |= row.kinds;
-                settings->notes |= row.notes ? defaultNotes : 0;
-                known = true;
-            }
-        }
-        if (!known) {
-            return false;
-        }
-        if (!end) {
-            return true;
-        }
-        item = end + 1;
-    }
+    return ForEachListItem(list, TakeRemindKind, &parse);
 }
 
 // The local date of now in the zone of --bias or the system's.
@@ -118,11 +116,9 @@ int RunRemind(const CliArguments& args) {
         }
         settings.leadDays = static_cast<int32_t>(days);
     }
-    GeoPlace place = DefaultPlaceSetting().place;
-    if (const char* text = OptionValue(args, "--place")) {
-        if (!ParsePlaceOption(text, &place)) {
-            return PlaceError(text);
-        }
+    GeoPlace place;
+    if (const int status = ReadPlaceOption(args, &place)) {
+        return status;
     }
     if (const char* only = OptionValue(args, "--only")) {
         if (!ParseRemindKinds(only, &settings)) {

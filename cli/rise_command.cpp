@@ -5,7 +5,6 @@
 #include "astro/rise_set.h"
 #include "cli/commands.h"
 #include "cli/json_lines.h"
-#include "presentation/place.h"
 #include "presentation/rise_set_text.h"
 
 namespace {
@@ -54,11 +53,9 @@ int RunRise(const CliArguments& args) {
     if (const int status = ParseDateRange(args, &from, &to)) {
         return status;
     }
-    GeoPlace place = DefaultPlaceSetting().place;
-    if (const char* text = OptionValue(args, "--place")) {
-        if (!ParsePlaceOption(text, &place)) {
-            return PlaceError(text);
-        }
+    GeoPlace place;
+    if (const int status = ReadPlaceOption(args, &place)) {
+        return status;
     }
     const bool json = HasOption(args, "--json");
     // Noon of each date in turn: a whole number of days from the first, far from any rounding
