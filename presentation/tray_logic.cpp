@@ -15,6 +15,7 @@ constexpr uint32_t kRightButtonUp = 0x0205;
 constexpr uint32_t kContextMenu = 0x007B;
 constexpr uint32_t kShellSelect = 0x0400;
 constexpr uint32_t kShellKeySelect = 0x0401;
+constexpr uint32_t kBalloonUserClick = 0x0405;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -115,9 +116,22 @@ TrayEventAction DecideTrayEvent(uint32_t event, bool oldProtocol) {
             return oldProtocol ? ActivateIcon : IgnoreEvent;
         case kRightButtonUp:
             return oldProtocol ? ShowPopupMenu : IgnoreEvent;
+        case kBalloonUserClick:
+            return OpenNoticeCalendar;
         default:
             return IgnoreEvent;
     }
+}
+
+TrayCallback DecodeTrayCallback(uint64_t wParam, uint64_t lParam, const uint32_t* versions) {
+    const uint64_t idInLParam = (lParam >> 16) & 0xFFFF;
+    if (idInLParam < TrayIconCount && versions[idInLParam] >= kTrayProtocol4) {
+        return {static_cast<int32_t>(idInLParam), static_cast<uint32_t>(lParam & 0xFFFF)};
+    }
+    if (wParam < TrayIconCount && versions[wParam] < kTrayProtocol4) {
+        return {static_cast<int32_t>(wParam), static_cast<uint32_t>(lParam & 0xFFFFFFFF)};
+    }
+    return {-1, 0};
 }
 
 ActivateTarget ActivateTargetOfIcon(int index) {

@@ -78,12 +78,32 @@ enum TrayEventAction : int32_t {
     ShowPopupMenu = 1,
     RefreshStatus = 2,
     ActivateIcon = 3,
+    OpenNoticeCalendar = 4,  // a click on the notice: the calendar on the day it names
 };
 
 // The action for the callback event `event` (lParam of the tray message) of an icon that speaks the
 // old protocol (plain mouse messages) or the new one (the shell's selection and context-menu
 // events; the raw button releases are then ignored so that one click never acts twice).
 TrayEventAction DecideTrayEvent(uint32_t event, bool oldProtocol);
+
+// The notification protocol versions an icon can be told to speak: none (the first layout),
+// 3 (the shell's selection events) and 4 (the same events in a new callback layout).
+constexpr uint32_t kTrayFirstProtocol = 0;
+constexpr uint32_t kTrayProtocol3 = 3;
+constexpr uint32_t kTrayProtocol4 = 4;
+
+// A tray callback message taken apart.
+struct TrayCallback {
+    int32_t icon;    // slot index 0..4, or -1 when the message names none of ours
+    uint32_t event;  // the mouse or shell event
+};
+
+// Reads the callback's parameters in the layout of the protocol the icon speaks, `versions`
+// holding each slot's (TrayIconCount of them). From version 4 on, the event is the low word of
+// lParam and the icon's id its high word, while wParam carries the anchor point; before it,
+// wParam is the id and lParam the event. A message whose id is no slot, or whose layout does not
+// match what that slot was told, names no icon.
+TrayCallback DecodeTrayCallback(uint64_t wParam, uint64_t lParam, const uint32_t* versions);
 
 // The window a click on an icon opens.
 enum ActivateTarget : int32_t {

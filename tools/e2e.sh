@@ -206,10 +206,20 @@ check "second start: exits with code 0" exits_with_zero "$second" 20
 check "second start: the first instance keeps its icons" probe tray 034 5
 
 # --- The windows ---
-# The menu commands 40001 and 40002 and the clicks on the Moon icon (0) and the day icon (3) open
-# the Moon information window (caption "Nocturo", its age in control 1110) and the calendar
+# The menu commands 40001 and 40002 and mouse clicks on the Moon icon (0) and the weekday icon (4)
+# open the Moon information window (caption "Nocturo", its age in control 1110) and the calendar
 # ("Moon Calendar", the age switch 1120 captioned from the string table); asking again while one
 # is open opens no second one; OK closes it. The calendar keeps its age switch in nocturo.ini.
+# The clicks go through Wine's tray, which reports them in the protocol version the program asked
+# for. The icons 0, 3 and 4 are the drawn part of the tray: the Moon its first 16 pixels, the
+# weekday its last.
+read -r icons_w icons_x < <(convert "$run/tray-running.png" -fuzz 8% -trim -format '%w %X\n' info:) ||
+    true
+icons_left=$((tray_x + ${icons_x:-0}))
+icons_mid_y=$((bar_y + bar_h / 2))
+moon_click="$((icons_left + 8)),$icons_mid_y"
+weekday_click="$((icons_left + ${icons_w:-0} - 8)),$icons_mid_y"
+echo "        icons drawn at x $icons_left..$((icons_left + ${icons_w:-0})), y $icons_mid_y"
 calendar_remembers_ages() {
     local actual
     actual="$(ini_section Calendar)"
@@ -219,11 +229,17 @@ calendar_remembers_ages() {
 }
 check "menu 40001: Moon information window, one, closed by OK" \
     probe open command 40001 Nocturo 1110 30
-check "Moon icon: Moon information window" probe open icon 0 Nocturo 1110 30
+check "a click on the Moon icon: Moon information window" \
+    probe open click "$moon_click" Nocturo 1110 30
 check "menu 40002: calendar window, one, closed by OK" \
     probe open command 40002 "Moon Calendar" 1120 30
-check "day icon: calendar window" probe open icon 3 "Moon Calendar" 1120 30
+check "a click on the weekday icon: calendar window" \
+    probe open click "$weekday_click" "Moon Calendar" 1120 30
 check "calendar: ShowAge=1 kept in nocturo.ini" calendar_remembers_ages
+# Version 4 hides an icon's plain tooltip unless the icon asks for it.
+xdotool mousemove "${moon_click%,*}" "$icons_mid_y"
+check "the pointer on the Moon icon: its tooltip" probe tooltip 10
+xdotool mousemove 0 0
 check "the windows closed: the icons stay" probe tray 034 5
 # --- End of the windows ---
 

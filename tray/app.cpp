@@ -135,21 +135,18 @@ void Activate(HWND window, int index) {
 }
 
 void OnTrayEvent(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (wParam >= static_cast<WPARAM>(TrayIconCount)) {
+    uint32_t versions[TrayIconCount];
+    TrayProtocols(versions);
+    const TrayCallback callback =
+        DecodeTrayCallback(wParam, static_cast<uint64_t>(lParam), versions);
+    if (callback.icon < 0) {
         return;
     }
-    const int index = static_cast<int>(wParam);
-    NOTIFYICONDATAW& notify = TraySlots()[index].notify;
-    const bool oldProtocol = notify.cbSize == kOldTrayRecordSize;
-    const UINT event = static_cast<UINT>(lParam);
-    if (event == NIN_BALLOONUSERCLICK) {
-        OpenNoticeDay(window);
-        return;
-    }
-    switch (DecideTrayEvent(event, oldProtocol)) {
+    NOTIFYICONDATAW& notify = TraySlots()[callback.icon].notify;
+    switch (DecideTrayEvent(callback.event, versions[callback.icon] == kTrayFirstProtocol)) {
         case ShowPopupMenu:
             TrackTrayMenu(window);
-            if (event == WM_CONTEXTMENU) {
+            if (callback.event == WM_CONTEXTMENU) {
                 Shell_NotifyIconW(NIM_SETFOCUS, &notify);
             }
             break;
@@ -159,7 +156,10 @@ void OnTrayEvent(HWND window, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case ActivateIcon:
-            Activate(window, index);
+            Activate(window, callback.icon);
+            break;
+        case OpenNoticeCalendar:
+            OpenNoticeDay(window);
             break;
         case IgnoreEvent:
             break;

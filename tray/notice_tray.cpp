@@ -60,7 +60,8 @@ bool ShowTrayNotice(const Notice& notice) {
     n.cbSize = sizeof n;
     n.hWnd = first->notify.hWnd;
     n.uID = first->notify.uID;
-    n.uFlags = NIF_INFO;
+    // An icon of version 4 keeps its plain tooltip only while every change asks for it.
+    n.uFlags = NIF_INFO | (first->notify.uFlags & NIF_SHOWTIP);
     CopyWideText(n.szInfoTitle, ARRAYSIZE(n.szInfoTitle), WideFromShiftJis(notice.title.c_str()));
     CopyWideText(n.szInfo, ARRAYSIZE(n.szInfo), WideFromShiftJis(notice.text.c_str()));
     // The Moon slot's picture of the moment; the shell copies it, the slot keeps owning it.

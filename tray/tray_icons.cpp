@@ -15,6 +15,17 @@ TrayIconSlot slots[TrayIconCount] = {
     {"WeekDayIcon", 1, nullptr, nullptr, {}, ""},
 };
 
+// Version 4 hides the plain tooltip unless the record asks for it.
+UINT TrayFlagsOf(const NOTIFYICONDATAW& n) {
+    return n.uVersion >= kTrayProtocol4 ? kTrayFlags | NIF_SHOWTIP : kTrayFlags;
+}
+
+// Asks the shell for protocol `version` for the icon of `n`, which must have the new layout.
+bool AskProtocol(NOTIFYICONDATAW& n, UINT version) {
+    n.uVersion = version;
+    return Shell_NotifyIconW(NIM_SETVERSION, &n) != FALSE;
+}
+
 // The slot's tooltip into its record, for the layout the record has now: an icon still in the old
 // protocol has only the short field, and the shell reads no further.
 void FillRecordTip(TrayIconSlot& slot) {
@@ -87,12 +98,14 @@ void AddAllIcons() {
         if (!slot.enabled) {
             continue;
         }
+        // The shell forgets an icon's version with the icon, so every addition asks again:
+        // version 4 first, whose callback also says where the click was; then version 3.
         NOTIFYICONDATAW& n = slot.notify;
         n.cbSize = kNewTrayRecordSize;
-        n.uVersion = NOTIFYICON_VERSION;
-        if (!Shell_NotifyIconW(NIM_SETVERSION, &n)) {
-            n.uVersion = 0;
+        if (!AskProtocol(n, kTrayProtocol4) && !AskProtocol(n, kTrayProtocol3)) {
+            n.uVersion = kTrayFirstProtocol;
             n.cbSize = kOldTrayRecordSize;
+            n.uFlags = kTrayFlags;
             FillRecordTip(slot);
             continue;
         }
@@ -100,9 +113,16 @@ void AddAllIcons() {
         // A shell that speaks the new protocol may keep an icon hidden from an earlier run.
         n.dwState = 0;
         n.dwStateMask = NIS_HIDDEN;
-        n.uFlags = NIF_STATE;
+        n.uFlags = NIF_STATE | (TrayFlagsOf(n) & NIF_SHOWTIP);
         Shell_NotifyIconW(NIM_MODIFY, &n);
-        n.uFlags = kTrayFlags;
+        n.uFlags = TrayFlagsOf(n);
+    }
+}
+
+void TrayProtocols(uint32_t* versions) {
+    for (int i = 0; i < TrayIconCount; ++i) {
+        versions[i] = slots[i].notify.cbSize == kOldTrayRecordSize ? kTrayFirstProtocol
+                                                                   : slots[i].notify.uVersion;
     }
 }
 

@@ -10,7 +10,7 @@
 #include "presentation/tooltips.h"
 #include "presentation/tray_logic.h"
 
-// Callback message of all five icons: wParam = slot index, lParam = the mouse or shell event.
+// Callback message of all five icons, laid out as the icon's protocol says (DecodeTrayCallback).
 constexpr UINT WM_APP_TRAY = 32769;
 
 // The record sizes that tell the shell which protocol an icon speaks: the short first layout (plain
@@ -60,8 +60,13 @@ int CountEnabledIcons();
 int SlotAtDisplayPosition(int position);
 
 // Adds every enabled icon in display order in one burst at raised priority, then asks the shell
-// for the new protocol icon by icon; an icon whose request fails stays in the old protocol.
+// for protocol version 4, or else 3, icon by icon; an icon for which both fail stays in the first
+// protocol with the short record.
 void AddAllIcons();
+
+// The protocol version each slot speaks (TrayIconCount of them into `versions`): 0 for a slot
+// with the short record.
+void TrayProtocols(uint32_t* versions);
 
 // Pushes picture and tooltip of every enabled icon; icons in the new protocol are also unhidden.
 void ModifyAllIcons();

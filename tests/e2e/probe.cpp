@@ -22,7 +22,6 @@ const char kMainClass[] = "NOCTU";
 const char kAppTitle[] = "Nocturo";
 const UINT kSlotCount = 5;
 const UINT kAlreadyRunningId = 102;
-const UINT kTrayCallback = 32769;  // the tray icons' callback message
 const DWORD kPollMs = 100;
 
 // True when the shell's notification area holds the icon `id` of `window`.
@@ -400,20 +399,43 @@ OwnedWindowSearch FindOwnedWindows(HWND owner, const char* caption) {
     return search;
 }
 
+// A left click of the mouse at screen point `value` ("X,Y"), as the user's hand makes it: the
+// shell's tray sees it and tells the icon's owner in the protocol the owner asked for.
+bool ClickAt(const char* value) {
+    int x = 0;
+    int y = 0;
+    if (sscanf(value, "%d,%d", &x, &y) != 2 || !SetCursorPos(x, y)) {
+        return false;
+    }
+    // A hand rests on the icon before it presses, and holds the button for a moment: the tray
+    // sees the pointer arrive first, and the press and the release as two events.
+    Sleep(300);
+    INPUT press;
+    memset(&press, 0, sizeof press);
+    press.type = INPUT_MOUSE;
+    press.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    if (SendInput(1, &press, sizeof press) != 1) {
+        return false;
+    }
+    Sleep(50);
+    press.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    return SendInput(1, &press, sizeof press) == 1;
+}
+
 // Asks the main window to open a window the way the user does: kind "command" posts the menu
-// command `value` (WM_COMMAND), kind "icon" a click on tray icon `value` (NIN_SELECT).
+// command `value` (WM_COMMAND), kind "click" clicks at the screen point `value` (ClickAt).
 bool AskMainWindow(HWND main, const char* kind, const char* value) {
-    const unsigned long n = strtoul(value, nullptr, 10);
     if (strcmp(kind, "command") == 0) {
+        const unsigned long n = strtoul(value, nullptr, 10);
         return PostMessageA(main, WM_COMMAND, MAKEWPARAM(n, 0), 0) != FALSE;
     }
-    if (strcmp(kind, "icon") == 0) {
-        return PostMessageA(main, kTrayCallback, n, NIN_SELECT) != FALSE;
+    if (strcmp(kind, "click") == 0) {
+        return ClickAt(value);
     }
     return false;
 }
 
-// open command|icon VALUE CAPTION CONTROL SECONDS: asks the running program to open a window (see
+// open command|click VALUE CAPTION CONTROL SECONDS: asks the running program to open a window (see
 // AskMainWindow), waits for the visible dialog captioned CAPTION that its main window owns, checks
 // that its control CONTROL has a text and that asking again opens no second window, then closes it
 // with OK and waits until it is gone. Prints the window and the control's text (as bytes).
@@ -525,6 +547,6 @@ int main(int argc, char** argv) {
     fprintf(stderr,
             "usage: probe tray ICONS SECONDS | message PROGRAM SECONDS | gone WINDOW SECONDS |"
             " taskbar SECONDS | splash FILE SECONDS | tooltip SECONDS | hold SECONDS |"
-            " instances SECONDS | open command|icon VALUE CAPTION CONTROL SECONDS\n");
+            " instances SECONDS | open command|click VALUE CAPTION CONTROL SECONDS\n");
     return 2;
 }

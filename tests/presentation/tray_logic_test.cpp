@@ -140,16 +140,17 @@ struct TrayEventCase {
 };
 
 static const TrayEventCase kTrayEventCases[] = {
-    {    "ContextMenu", 0x007B, ShowPopupMenu, ShowPopupMenu},
-    {      "MouseMove", 0x0200, RefreshStatus, RefreshStatus},
-    {   "LeftButtonUp", 0x0202,  ActivateIcon,   IgnoreEvent},
-    {  "RightButtonUp", 0x0205, ShowPopupMenu,   IgnoreEvent},
-    {         "Select", 0x0400,  ActivateIcon,  ActivateIcon},
-    {      "KeySelect", 0x0401,  ActivateIcon,  ActivateIcon},
-    { "LeftButtonDown", 0x0201,   IgnoreEvent,   IgnoreEvent},
-    {"LeftDoubleClick", 0x0203,   IgnoreEvent,   IgnoreEvent},
-    {"RightButtonDown", 0x0204,   IgnoreEvent,   IgnoreEvent},
-    {   "BalloonShown", 0x0402,   IgnoreEvent,   IgnoreEvent},
+    {    "ContextMenu", 0x007B,      ShowPopupMenu,      ShowPopupMenu},
+    {      "MouseMove", 0x0200,      RefreshStatus,      RefreshStatus},
+    {   "LeftButtonUp", 0x0202,       ActivateIcon,        IgnoreEvent},
+    {  "RightButtonUp", 0x0205,      ShowPopupMenu,        IgnoreEvent},
+    {         "Select", 0x0400,       ActivateIcon,       ActivateIcon},
+    {      "KeySelect", 0x0401,       ActivateIcon,       ActivateIcon},
+    { "LeftButtonDown", 0x0201,        IgnoreEvent,        IgnoreEvent},
+    {"LeftDoubleClick", 0x0203,        IgnoreEvent,        IgnoreEvent},
+    {"RightButtonDown", 0x0204,        IgnoreEvent,        IgnoreEvent},
+    {   "BalloonShown", 0x0402,        IgnoreEvent,        IgnoreEvent},
+    {   "BalloonClick", 0x0405, OpenNoticeCalendar, OpenNoticeCalendar},
 };
 
 class TrayEventTest : public testing::TestWithParam<TrayEventCase> {};
@@ -160,6 +161,42 @@ TEST_P(TrayEventTest, ActionInBothProtocols) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Events, TrayEventTest, testing::ValuesIn(kTrayEventCases), CaseName());
+
+// The callback's layout follows the protocol the icon was told: with version 4 wParam is a point
+// (here x 40, y 700) and lParam the event and the id.
+struct TrayCallbackCase {
+    const char* name;
+    uint32_t versions[TrayIconCount];
+    uint64_t wParam;
+    uint64_t lParam;
+    int32_t icon;
+    uint32_t event;
+};
+
+static const TrayCallbackCase kTrayCallbackCases[] = {
+    {          "Version4Select", {4, 4, 4, 4, 4}, 0x02BC0028, 0x00030400,  3, 0x0400},
+    {   "Version4FirstIconMove", {4, 4, 4, 4, 4}, 0x02BC0028, 0x00000200,  0, 0x0200},
+    {    "Version4BalloonClick", {4, 0, 0, 0, 0}, 0x02BC0028, 0x00000405,  0, 0x0405},
+    {        "Version4NoSuchId", {4, 4, 4, 4, 4}, 0x02BC0028, 0x00070200, -1,      0},
+    {     "Version3ContextMenu", {3, 3, 3, 3, 3},          2, 0x0000007B,  2, 0x007B},
+    {    "Version3PointAsIndex", {3, 3, 3, 3, 3}, 0x02BC0028, 0x00000202, -1,      0},
+    {"FirstProtocolRightButton", {0, 0, 0, 0, 0},          4, 0x00000205,  4, 0x0205},
+    { "OldLayoutToVersion4Icon", {0, 0, 4, 0, 0},          2, 0x00000202, -1,      0},
+};
+
+class TrayCallbackTest : public testing::TestWithParam<TrayCallbackCase> {};
+
+TEST_P(TrayCallbackTest, IconAndEventOfTheLayout) {
+    const TrayCallbackCase& c = GetParam();
+    const TrayCallback decoded = DecodeTrayCallback(c.wParam, c.lParam, c.versions);
+    EXPECT_EQ(decoded.icon, c.icon);
+    if (c.icon >= 0) {
+        EXPECT_EQ(decoded.event, c.event);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, TrayCallbackTest, testing::ValuesIn(kTrayCallbackCases),
+                         CaseName());
 
 TEST(ActivateTest, TideIconOpensNothingCalendarIconsOpenTheCalendar) {
     EXPECT_EQ(ActivateTargetOfIcon(0), OpenMoonInfo);

@@ -200,14 +200,14 @@ TEST_F(MainWindowTest, ResumeForcesARecomputationMouseMovementPassesTheGate) {
     EXPECT_GT(CurrentStatusMemory().lastCenturies, last);
     last = CurrentStatusMemory().lastCenturies;
     AdvanceClockOverride(10000);
-    SendMessageA(window, WM_APP_TRAY, 0, WM_MOUSEMOVE);
+    SendTrayEvent(window, 0, WM_MOUSEMOVE);
     EXPECT_EQ(CurrentStatusMemory().lastCenturies, last);
     AdvanceClockOverride(25000);
-    SendMessageA(window, WM_APP_TRAY, 0, WM_MOUSEMOVE);
+    SendTrayEvent(window, 0, WM_MOUSEMOVE);
     EXPECT_GT(CurrentStatusMemory().lastCenturies, last);
     last = CurrentStatusMemory().lastCenturies;
     AdvanceClockOverride(60000);
-    SendMessageA(window, WM_APP_TRAY, 7, WM_MOUSEMOVE);  // no such icon: ignored
+    SendTrayEvent(window, 7, WM_MOUSEMOVE);  // no such icon: ignored
     EXPECT_EQ(CurrentStatusMemory().lastCenturies, last);
 }
 
@@ -285,7 +285,7 @@ HWND trackingOwner = nullptr;
 BOOL TrackWithNestedEvents(HMENU, UINT, int, int, HWND owner) {
     ++trackedMenus;
     trackingOwner = owner;
-    SendMessageA(owner, WM_APP_TRAY, MoonIconSlot, WM_CONTEXTMENU);
+    SendTrayEvent(owner, MoonIconSlot, WM_CONTEXTMENU);
     SendMessageA(owner, WM_APP_MENUDONE, 0, 0);
     menuDuringTracking = CurrentPopupMenu();
     return TRUE;
@@ -295,7 +295,7 @@ TEST_F(MainWindowTest, ASecondMenuRequestOrAStaleReleaseWhileTrackingChangesNoth
     StartWith("10011");
     trackedMenus = 0;
     AppCalls().trackPopupMenu = TrackWithNestedEvents;
-    SendMessageA(window, WM_APP_TRAY, MoonIconSlot, WM_CONTEXTMENU);
+    SendTrayEvent(window, MoonIconSlot, WM_CONTEXTMENU);
     EXPECT_EQ(trackedMenus, 1);
     EXPECT_NE(menuDuringTracking, nullptr);
     EXPECT_EQ(CurrentPopupMenu(), menuDuringTracking);

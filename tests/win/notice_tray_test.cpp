@@ -98,7 +98,7 @@ TEST_F(NoticeTrayTest, ClickOpensTheCalendarOnTheNoticesDay) {
     };
     ASSERT_TRUE(ShowTrayNotice(notice));
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseCalendar);
-    SendMessageW(window, WM_APP_TRAY, 0, NIN_BALLOONUSERCLICK);
+    SendTrayEvent(window, 0, NIN_BALLOONUSERCLICK);
     KillTimer(nullptr, timer);
     EXPECT_EQ(gOpenedAt.year, 2030);
     EXPECT_EQ(gOpenedAt.month, 2);

@@ -110,10 +110,10 @@ TEST_F(TrayIconsTest, AddsOnlyTheIconsThatAreOnAndNegotiatesTheNewProtocol) {
         bool on = TraySlots()[i].enabled != 0;
         EXPECT_EQ(ShellHasIcon(window, i), on) << "slot " << i;
         if (on) {
-            // Wine's shell accepts version 3.
+            // Wine's shell accepts version 4; the plain tooltip is asked for.
             EXPECT_EQ(n.cbSize, kNewTrayRecordSize) << "slot " << i;
-            EXPECT_EQ(n.uVersion, 3u);
-            EXPECT_EQ(n.uFlags, 7u);
+            EXPECT_EQ(n.uVersion, 4u);
+            EXPECT_EQ(n.uFlags, 7u | NIF_SHOWTIP);
             EXPECT_EQ(n.dwStateMask, static_cast<DWORD>(NIS_HIDDEN));
             EXPECT_EQ(n.dwState, 0u);
         } else {
@@ -138,11 +138,12 @@ TEST_F(TrayIconsTest, ModifyKeepsTheFlagsOfBothProtocols) {
     NOTIFYICONDATAW& old = TraySlots()[1].notify;
     old.cbSize = kOldTrayRecordSize;
     old.uVersion = 0;
+    old.uFlags = 7;
     old.dwStateMask = 0;
     std::wcscpy(TraySlots()[0].notify.szTip, L"new tip");
     std::wcscpy(old.szTip, L"old tip");
     ModifyAllIcons();
-    EXPECT_EQ(TraySlots()[0].notify.uFlags, 7u);
+    EXPECT_EQ(TraySlots()[0].notify.uFlags, 7u | NIF_SHOWTIP);
     EXPECT_EQ(TraySlots()[0].notify.dwStateMask, static_cast<DWORD>(NIS_HIDDEN));
     EXPECT_EQ(old.uFlags, 7u);
     EXPECT_EQ(old.dwStateMask, 0u);

@@ -68,6 +68,10 @@ bool ShellHasIcon(HWND window, UINT id) {
     return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
 }
 
+void SendTrayEvent(HWND window, UINT id, UINT event) {
+    SendMessageW(window, WM_APP_TRAY, MAKEWPARAM(40, 700), MAKELPARAM(event, id));
+}
+
 void TraySlotsTest::SetUp() {
     window = CreateHiddenTestWindow(procedure);
     ASSERT_NE(window, nullptr);

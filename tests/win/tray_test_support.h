@@ -49,6 +49,9 @@ constexpr uint32_t kWhite = 0x00FFFFFF;
 // succeeds only for an icon it knows).
 bool ShellHasIcon(HWND window, UINT id);
 
+// Sends `window` the tray callback a shell speaking version 4 sends for `event` on icon `id`.
+void SendTrayEvent(HWND window, UINT id, UINT event);
+
 // The program's slots prepared for a hidden window of `procedure`; the switches are given back and
 // the icons taken out of the tray afterwards. Patterns are one digit per slot: "10011" is Moon,
 // day and weekday.
