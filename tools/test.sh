@@ -267,9 +267,11 @@ fi
 
 for stage_log in windows-ctest soak-ctest scale-ctest e2e 22-ctest fuzz package; do
     [ -f "$log/$stage_log.log" ] || continue
-    if grep -qE '^FAILED |tests? failed out of|\*\*\*Failed|Test +#.*Failed' "$log/$stage_log.log"; then
+    if grep -qE '^FAILED | [1-9][0-9]* tests? failed out of|\*\*\*Failed|Test +#.*Failed' \
+        "$log/$stage_log.log"; then
         echo "== failures in $log/$stage_log.log:"
-        grep -E '^FAILED |\*\*\*Failed|Failed  |tests? failed out of' "$log/$stage_log.log" | head -40
+        grep -E '^FAILED |\*\*\*Failed|Failed  | [1-9][0-9]* tests? failed out of' \
+            "$log/$stage_log.log" | head -40
     fi
 done
 summary
