@@ -32,7 +32,7 @@ struct TrayIconSlot {
     int32_t enabled;          // 1 while the icon is switched on
     HBITMAP maskBitmap;       // mask of the current picture; owned by the slot
     HBITMAP colorBitmap;      // colour bitmap of the current picture; released once the icon exists
-    NOTIFYICONDATAW notify;   // cbSize says which protocol the shell is told about
+    NOTIFYICONDATAW notify;   // cbSize and uVersion say which protocol the shell was told
     char tip[kTooltipSize];   // the tooltip as composed, Shift_JIS; notify.szTip shows it
 };
 
