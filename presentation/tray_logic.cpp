@@ -126,12 +126,15 @@ TrayEventAction DecideTrayEvent(uint32_t event, bool oldProtocol) {
 TrayCallback DecodeTrayCallback(uint64_t wParam, uint64_t lParam, const uint32_t* versions) {
     const uint64_t idInLParam = (lParam >> 16) & 0xFFFF;
     if (idInLParam < TrayIconCount && versions[idInLParam] >= kTrayProtocol4) {
-        return {static_cast<int32_t>(idInLParam), static_cast<uint32_t>(lParam & 0xFFFF)};
+        return {static_cast<int32_t>(idInLParam), static_cast<uint32_t>(lParam & 0xFFFF), true,
+                static_cast<int16_t>(wParam & 0xFFFF),
+                static_cast<int16_t>((wParam >> 16) & 0xFFFF)};
     }
     if (wParam < TrayIconCount && versions[wParam] < kTrayProtocol4) {
-        return {static_cast<int32_t>(wParam), static_cast<uint32_t>(lParam & 0xFFFFFFFF)};
+        return {static_cast<int32_t>(wParam), static_cast<uint32_t>(lParam & 0xFFFFFFFF), false, 0,
+                0};
     }
-    return {-1, 0};
+    return {-1, 0, false, 0, 0};
 }
 
 ActivateTarget ActivateTargetOfIcon(int index) {

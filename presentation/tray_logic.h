@@ -94,15 +94,18 @@ constexpr uint32_t kTrayProtocol4 = 4;
 
 // A tray callback message taken apart.
 struct TrayCallback {
-    int32_t icon;    // slot index 0..4, or -1 when the message names none of ours
-    uint32_t event;  // the mouse or shell event
+    int32_t icon;     // slot index 0..4, or -1 when the message names none of ours
+    uint32_t event;   // the mouse or shell event
+    bool hasAnchor;   // version 4: where the event happened, the icon's place for a key
+    int32_t anchorX;  // screen coordinates, negative left of or above the primary screen
+    int32_t anchorY;
 };
 
 // Reads the callback's parameters in the layout of the protocol the icon speaks, `versions`
 // holding each slot's (TrayIconCount of them). From version 4 on, the event is the low word of
 // lParam and the icon's id its high word, while wParam carries the anchor point; before it,
-// wParam is the id and lParam the event. A message whose id is no slot, or whose layout does not
-// match what that slot was told, names no icon.
+// wParam is the id and lParam the event, and the event's place is the pointer's. A message whose
+// id is no slot, or whose layout does not match what that slot was told, names no icon.
 TrayCallback DecodeTrayCallback(uint64_t wParam, uint64_t lParam, const uint32_t* versions);
 
 // The window a click on an icon opens.

@@ -236,10 +236,8 @@ check "menu 40002: calendar window, one, closed by OK" \
 check "a click on the weekday icon: calendar window" \
     probe open click "$weekday_click" "Moon Calendar" 1120 30
 check "calendar: ShowAge=1 kept in nocturo.ini" calendar_remembers_ages
-# Version 4 hides an icon's plain tooltip unless the icon asks for it.
-xdotool mousemove "${moon_click%,*}" "$icons_mid_y"
-check "the pointer on the Moon icon: its tooltip" probe tooltip 10
-xdotool mousemove 0 0
+# The pointer leaves the tray, where it would hold an icon's tooltip open.
+xdotool mousemove 512 384
 check "the windows closed: the icons stay" probe tray 034 5
 # --- End of the windows ---
 

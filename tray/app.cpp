@@ -81,14 +81,17 @@ void OnMenuDone(WPARAM menuNumber) {
     }
 }
 
-void TrackTrayMenu(HWND window) {
+void TrackTrayMenu(HWND window, const TrayCallback& callback) {
     // The menu's own loop dispatches tray events too; a second menu request from there must not
     // pull the menu away under it.
     if (menuTracking) {
         return;
     }
-    POINT cursor = {};
-    GetCursorPos(&cursor);
+    // Opened from the keyboard, the menu belongs at the icon, which only version 4 tells.
+    POINT cursor = {callback.anchorX, callback.anchorY};
+    if (!callback.hasAnchor) {
+        GetCursorPos(&cursor);
+    }
     // A tray event queued ahead of the release message of the last menu must not leak it.
     ReleasePopupMenu();
     popupMenu = LoadMenuW(GetInstance(), MAKEINTRESOURCEW(IDR_RIGHTMENU));
@@ -145,7 +148,7 @@ void OnTrayEvent(HWND window, WPARAM wParam, LPARAM lParam) {
     NOTIFYICONDATAW& notify = TraySlots()[callback.icon].notify;
     switch (DecideTrayEvent(callback.event, versions[callback.icon] == kTrayFirstProtocol)) {
         case ShowPopupMenu:
-            TrackTrayMenu(window);
+            TrackTrayMenu(window, callback);
             if (callback.event == WM_CONTEXTMENU) {
                 Shell_NotifyIconW(NIM_SETFOCUS, &notify);
             }

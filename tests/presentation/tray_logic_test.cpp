@@ -162,8 +162,9 @@ TEST_P(TrayEventTest, ActionInBothProtocols) {
 
 INSTANTIATE_TEST_SUITE_P(Events, TrayEventTest, testing::ValuesIn(kTrayEventCases), CaseName());
 
-// The callback's layout follows the protocol the icon was told: with version 4 wParam is a point
-// (here x 40, y 700) and lParam the event and the id.
+// The callback's layout follows the protocol the icon was told: with version 4 wParam is the
+// event's point (x 40, y 700; x -1280, y -2 on a screen left of and above the primary one) and
+// lParam the event and the id.
 struct TrayCallbackCase {
     const char* name;
     uint32_t versions[TrayIconCount];
@@ -171,27 +172,39 @@ struct TrayCallbackCase {
     uint64_t lParam;
     int32_t icon;
     uint32_t event;
+    bool hasAnchor;
+    int32_t x;
+    int32_t y;
 };
 
 static const TrayCallbackCase kTrayCallbackCases[] = {
-    {          "Version4Select", {4, 4, 4, 4, 4}, 0x02BC0028, 0x00030400,  3, 0x0400},
-    {   "Version4FirstIconMove", {4, 4, 4, 4, 4}, 0x02BC0028, 0x00000200,  0, 0x0200},
-    {    "Version4BalloonClick", {4, 0, 0, 0, 0}, 0x02BC0028, 0x00000405,  0, 0x0405},
-    {        "Version4NoSuchId", {4, 4, 4, 4, 4}, 0x02BC0028, 0x00070200, -1,      0},
-    {     "Version3ContextMenu", {3, 3, 3, 3, 3},          2, 0x0000007B,  2, 0x007B},
-    {    "Version3PointAsIndex", {3, 3, 3, 3, 3}, 0x02BC0028, 0x00000202, -1,      0},
-    {"FirstProtocolRightButton", {0, 0, 0, 0, 0},          4, 0x00000205,  4, 0x0205},
-    { "OldLayoutToVersion4Icon", {0, 0, 4, 0, 0},          2, 0x00000202, -1,      0},
+    {          "Version4Select",{4, 4, 4, 4, 4},0x02BC0028, 0x00030400,3, 0x0400,true,    40,700                                                                                                   },
+    {   "Version4FirstIconMove", {4, 4, 4, 4, 4}, 0x02BC0028, 0x00000200,  0, 0x0200,  true,    40, 700},
+    {"Version4MenuLeftAndAbove",
+     {4, 4, 4, 4, 4},
+     0xFFFEFB00, 0x0001007B,
+     1, 0x007B,
+     true, -1280,
+     -2                                                                                                },
+    {    "Version4BalloonClick", {4, 0, 0, 0, 0}, 0x02BC0028, 0x00000405,  0, 0x0405,  true,    40, 700},
+    {        "Version4NoSuchId", {4, 4, 4, 4, 4}, 0x02BC0028, 0x00070200, -1,      0, false,     0,   0},
+    {     "Version3ContextMenu", {3, 3, 3, 3, 3},          2, 0x0000007B,  2, 0x007B, false,     0,   0},
+    {    "Version3PointAsIndex", {3, 3, 3, 3, 3}, 0x02BC0028, 0x00000202, -1,      0, false,     0,   0},
+    {"FirstProtocolRightButton", {0, 0, 0, 0, 0},          4, 0x00000205,  4, 0x0205, false,     0,   0},
+    { "OldLayoutToVersion4Icon", {0, 0, 4, 0, 0},          2, 0x00000202, -1,      0, false,     0,   0},
 };
 
 class TrayCallbackTest : public testing::TestWithParam<TrayCallbackCase> {};
 
-TEST_P(TrayCallbackTest, IconAndEventOfTheLayout) {
+TEST_P(TrayCallbackTest, IconEventAndPlaceOfTheLayout) {
     const TrayCallbackCase& c = GetParam();
     const TrayCallback decoded = DecodeTrayCallback(c.wParam, c.lParam, c.versions);
     EXPECT_EQ(decoded.icon, c.icon);
     if (c.icon >= 0) {
         EXPECT_EQ(decoded.event, c.event);
+        EXPECT_EQ(decoded.hasAnchor, c.hasAnchor);
+        EXPECT_EQ(decoded.anchorX, c.x);
+        EXPECT_EQ(decoded.anchorY, c.y);
     }
 }
 
