@@ -266,14 +266,19 @@ HMENU CurrentPopupMenu() {
 }
 
 bool CloseRunningInstance(HWND running, HANDLE instanceMutex, DWORD limitMilliseconds) {
-    if (running) {
-        PostMessageW(running, WM_CLOSE, 0, 0);
-    }
     const uint64_t deadline = appCalls.milliseconds() + limitMilliseconds;
+    uint64_t askAt = appCalls.milliseconds();
     bool windowGone = false;
     bool mutexOwned = instanceMutex == nullptr;
     for (;;) {
         windowGone = windowGone || FindWindowW(kMainWindowClass, nullptr) == nullptr;
+        // Asked again every second while its window stays: a request can go unnoticed (Wine,
+        // under load, has left a posted message asleep in the queue behind a burst of mouse
+        // input until the next message came), and a window that is gone takes none.
+        if (running && !windowGone && appCalls.milliseconds() >= askAt) {
+            PostMessageW(running, WM_CLOSE, 0, 0);
+            askAt = appCalls.milliseconds() + kCloseAskAgainMilliseconds;
+        }
         if (windowGone && !mutexOwned) {
             // An instance that ended without releasing the mutex leaves it abandoned: ours now.
             const DWORD wait = WaitForSingleObject(instanceMutex, 0);

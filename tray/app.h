@@ -19,6 +19,9 @@ constexpr const wchar_t* kInstanceMutexName = L"Local\\NocturoInstance";
 // How long "-r" and "-v" wait for a running instance to close before giving up.
 constexpr DWORD kCloseWaitMilliseconds = 10000;
 
+// How often they repeat the request to close while the running instance's window stays.
+constexpr DWORD kCloseAskAgainMilliseconds = 1000;
+
 // The platform calls of the skeleton that tests replace: the message box of a second start, the
 // timer, the clock and pause of the waits, and the tracking of the popup menu.
 struct AppPlatformCalls {
@@ -44,10 +47,11 @@ int RunApplication(HINSTANCE instance, const char* arguments);
 // Window procedure of the class "NOCTU".
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Asks the running instance's window to close and polls, pausing between polls, until no window of
-// the class is left and, when `instanceMutex` is not null, this process owns the mutex that the
-// instance held. False when that has not happened after `limitMilliseconds` of AppCalls()'s clock,
-// so that an instance that hangs cannot hold a new start forever.
+// Asks the running instance's window to close (again every kCloseAskAgainMilliseconds while it
+// stays) and polls, pausing between polls, until no window of the class is left and, when
+// `instanceMutex` is not null, this process owns the mutex that the instance held. False when that
+// has not happened after `limitMilliseconds` of AppCalls()'s clock, so that an instance that hangs
+// cannot hold a new start forever.
 bool CloseRunningInstance(HWND running, HANDLE instanceMutex, DWORD limitMilliseconds);
 
 // (Re)arms the one minute timer of `window` to fire half a second after the next full minute of
