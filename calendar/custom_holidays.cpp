@@ -193,6 +193,16 @@ const CustomHoliday* CustomHolidayRecords() {
     return gStore.records;
 }
 
+bool IsCustomHolidayName(const char* name) {
+    const CustomHoliday* records = CustomHolidayRecords();
+    for (int32_t i = 0; i < CustomHolidayCount(); ++i) {
+        if (name == records[i].name) {
+            return true;
+        }
+    }
+    return false;
+}
+
 int CompareCustomHolidays(const CustomHoliday& a, const CustomHoliday& b) {
     int aKeys[kSortKeyCount];
     int bKeys[kSortKeyCount];

@@ -52,6 +52,11 @@ bool SaveCustomHolidays();
 int32_t CustomHolidayCount();
 const CustomHoliday* CustomHolidayRecords();
 
+// Whether `name` is the name field of a record of the store itself. The holiday lookup points at
+// the record that claimed a day, so the pointer tells a custom day off from a substitute or
+// citizens' holiday of the same name.
+bool IsCustomHolidayName(const char* name);
+
 // Order of the store: negative when a comes first, positive when b does, 0 when equal.
 int CompareCustomHolidays(const CustomHoliday& a, const CustomHoliday& b);
 

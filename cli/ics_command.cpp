@@ -195,18 +195,6 @@ CivilDate DateOf(const SYSTEMTIME& time) {
     return {time.wYear, time.wMonth, time.wDay};
 }
 
-bool IsCustomHolidayName(const char* name) {
-    // The holiday list points at the record that claimed a day, so the pointer tells a custom
-    // day off from a substitute or citizens' holiday of the same name.
-    const CustomHoliday* records = CustomHolidayRecords();
-    for (int32_t i = 0; i < CustomHolidayCount(); ++i) {
-        if (name == records[i].name) {
-            return true;
-        }
-    }
-    return false;
-}
-
 void AppendHoliday(IcsExport* ics, const CivilDate& date) {
     const char* name = "";
     const DayKind kind =

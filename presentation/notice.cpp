@@ -77,18 +77,6 @@ bool ParseNotes(const char* text, uint32_t* notes) {
     return true;
 }
 
-bool IsCustomRecordName(const char* name) {
-    // The holiday lookup points at the record that claimed the day, so the pointer tells a custom
-    // day off from a substitute holiday of the same name.
-    const CustomHoliday* records = CustomHolidayRecords();
-    for (int32_t i = 0; i < CustomHolidayCount(); ++i) {
-        if (name == records[i].name) {
-            return true;
-        }
-    }
-    return false;
-}
-
 void AddEvent(std::vector<NoticeEvent>* events, const CivilDate& date, const char* text) {
     events->push_back({date, text});
 }
@@ -101,7 +89,7 @@ void CollectHoliday(std::vector<NoticeEvent>* events, const CivilDate& date, uin
     if (kind == NoEntry || name[0] == '\0') {
         return;
     }
-    if (kinds & (IsCustomRecordName(name) ? NoticeCustom : NoticeHolidays)) {
+    if (kinds & (IsCustomHolidayName(name) ? NoticeCustom : NoticeHolidays)) {
         // National holiday names carry a leading space in the core's table.
         AddEvent(events, date, name[0] == ' ' ? name + 1 : name);
     }
