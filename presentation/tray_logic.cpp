@@ -117,7 +117,7 @@ TrayEventAction DecideTrayEvent(uint32_t event, bool oldProtocol) {
         case kRightButtonUp:
             return oldProtocol ? ShowPopupMenu : IgnoreEvent;
         case kBalloonUserClick:
-            return OpenNoticeCalendar;
+            return ShowNoticeDay;
         default:
             return IgnoreEvent;
     }

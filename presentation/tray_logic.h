@@ -78,7 +78,7 @@ enum TrayEventAction : int32_t {
     ShowPopupMenu = 1,
     RefreshStatus = 2,
     ActivateIcon = 3,
-    OpenNoticeCalendar = 4,  // a click on the notice: the calendar on the day it names
+    ShowNoticeDay = 4,  // a click on the notice: the calendar on the day it names
 };
 
 // The action for the callback event `event` (lParam of the tray message) of an icon that speaks the

@@ -161,7 +161,7 @@ void OnTrayEvent(HWND window, WPARAM wParam, LPARAM lParam) {
         case ActivateIcon:
             Activate(window, callback.icon);
             break;
-        case OpenNoticeCalendar:
+        case ShowNoticeDay:
             OpenNoticeDay(window);
             break;
         case IgnoreEvent:

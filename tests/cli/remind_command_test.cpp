@@ -3,7 +3,6 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "presentation/notice.h"
 #include "tests/cli/cli_test_support.h"
 
 namespace {
@@ -46,24 +45,5 @@ TEST_P(RunRemindCases, PrintOrRefuse) {
 }
 INSTANTIATE_TEST_SUITE_P(Cases, RunRemindCases, testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.label); });
-
-// A week of the default choices printed as the tray composes it, in UTF-8.
-TEST(RunRemind, PrintsTheComposedNotice) {
-    CliArguments args = Arguments({}, -540);
-    args.options[args.optionCount++] = {"--date", "2026-09-20"};
-    args.options[args.optionCount++] = {"--days", "7"};
-    const CommandOutput result = Capture(RunRemind, args);
-    NoticeSettings settings = DefaultNoticeSettings();
-    settings.leadDays = 7;
-    const CivilDate date = {2026, 9, 20};
-    const Notice notice =
-        ComposeNotice(CollectNoticeEvents(date, settings, -540, {35.6581, 139.7414}), date);
-    ASSERT_FALSE(notice.text.empty());
-    char title[128];
-    ShiftJisToUtf8(notice.title.c_str(), title, sizeof title);
-    char text[1024];
-    ShiftJisToUtf8(notice.text.c_str(), text, sizeof text);
-    EXPECT_EQ(result.out, std::string(title) + "\n" + text + "\n");
-}
 
 }  // namespace

@@ -410,8 +410,7 @@ bool ClickAt(const char* value) {
     // A hand rests on the icon before it presses, and holds the button for a moment: the tray
     // sees the pointer arrive first, and the press and the release as two events.
     Sleep(300);
-    INPUT press;
-    memset(&press, 0, sizeof press);
+    INPUT press = {};
     press.type = INPUT_MOUSE;
     press.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     if (SendInput(1, &press, sizeof press) != 1) {

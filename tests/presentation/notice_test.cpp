@@ -52,29 +52,19 @@ struct SettingsCase {
 };
 constexpr uint32_t kDefaultKinds = NoticeCustom | NoticeHolidays | NoticeEclipses | NoticeFullMoon;
 constexpr uint32_t kDefaultNotes = 0xF03;
+// clang-format off
 static const SettingsCase kSettings[] = {
-    {        "Empty",                                                      {},true,                                 kDefaultKinds,kDefaultNotes,  480,1,  30    },
-    {      "AllRead",
-     {"0", "0", "1", "000000000001", "1", "0", "1", "21:05", "7", "720"},
-     false, NoticeHolidays | NoticeTerms | NoticeFullMoon,
-     0x800, 1265,
-     7, 720},
-    { "BadTimeAlone",
-     {"0", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, "24:00", "0"},
-     false,                                 kDefaultKinds,
-     kDefaultNotes,  480,
-     0,  30},
-    {   "OutOfRange",
-     {"2", "yes", nullptr, "1111", nullptr, nullptr, nullptr, "8:7", "8", "0"},
-     true,                                 kDefaultKinds,
-     kDefaultNotes,  480,
-     1,  30},
-    {"BlanksAllowed",
-     {" 1 ", nullptr, nullptr, " 110000000000 ", nullptr, nullptr, nullptr, " 7:30 ", " 3", "45 "},
-     true,                                 kDefaultKinds,
-     0x3,  450,
-     3,  45},
+    {"Empty", {}, true, kDefaultKinds, kDefaultNotes, 480, 1, 30},
+    {"AllRead", {"0", "0", "1", "000000000001", "1", "0", "1", "21:05", "7", "720"},
+     false, NoticeHolidays | NoticeTerms | NoticeFullMoon, 0x800, 1265, 7, 720},
+    {"BadTimeAlone", {"0", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, "24:00", "0"},
+     false, kDefaultKinds, kDefaultNotes, 480, 0, 30},
+    {"OutOfRange", {"2", "yes", nullptr, "1111", nullptr, nullptr, nullptr, "8:7", "8", "0"},
+     true, kDefaultKinds, kDefaultNotes, 480, 1, 30},
+    {"BlanksAllowed", {" 1 ", nullptr, nullptr, " 110000000000 ", nullptr, nullptr, nullptr,
+     " 7:30 ", " 3", "45 "}, true, kDefaultKinds, 0x3, 450, 3, 45},
 };
+// clang-format on
 
 class NoticeSettingsFallback : public testing::TestWithParam<SettingsCase> {};
 TEST_P(NoticeSettingsFallback, KeyByKey) {
@@ -153,15 +143,15 @@ struct LeadCase {
     const char* title;
     const char* text;
 };
+// clang-format off
 static const LeadCase kLead[] = {
-    {      "YearEnd",{2026, 12, 31},1,       "明日は元日",                                                   "明日  元日"                                                                 },
-    {     "MonthEnd",
-     {2026, 4, 28},
-     7, "明日は昭和の日",
-     "明日  昭和の日\n5月3日(日)  憲法記念日\n5月4日(月)  みどりの日\n5月5日(火)  こどもの日"                                     },
-    {"LeadZeroQuiet", {2026, 12, 31}, 0,                      "",                                                                                             ""},
-    {        "Today",   {2027, 1, 1}, 2, "今日のお知らせ",                                                                               "今日  元日"},
+    {"YearEnd", {2026, 12, 31}, 1, "明日は元日", "明日  元日"},
+    {"MonthEnd", {2026, 4, 28}, 7, "明日は昭和の日",
+     "明日  昭和の日\n5月3日(日)  憲法記念日\n5月4日(月)  みどりの日\n5月5日(火)  こどもの日"},
+    {"LeadZeroQuiet", {2026, 12, 31}, 0, "", ""},
+    {"Today", {2027, 1, 1}, 2, "今日のお知らせ", "今日  元日"},
 };
+// clang-format on
 
 class NoticeLeadDays : public testing::TestWithParam<LeadCase> {};
 TEST_P(NoticeLeadDays, NamesTheDays) {

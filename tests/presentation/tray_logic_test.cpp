@@ -140,17 +140,17 @@ struct TrayEventCase {
 };
 
 static const TrayEventCase kTrayEventCases[] = {
-    {    "ContextMenu", 0x007B,      ShowPopupMenu,      ShowPopupMenu},
-    {      "MouseMove", 0x0200,      RefreshStatus,      RefreshStatus},
-    {   "LeftButtonUp", 0x0202,       ActivateIcon,        IgnoreEvent},
-    {  "RightButtonUp", 0x0205,      ShowPopupMenu,        IgnoreEvent},
-    {         "Select", 0x0400,       ActivateIcon,       ActivateIcon},
-    {      "KeySelect", 0x0401,       ActivateIcon,       ActivateIcon},
-    { "LeftButtonDown", 0x0201,        IgnoreEvent,        IgnoreEvent},
-    {"LeftDoubleClick", 0x0203,        IgnoreEvent,        IgnoreEvent},
-    {"RightButtonDown", 0x0204,        IgnoreEvent,        IgnoreEvent},
-    {   "BalloonShown", 0x0402,        IgnoreEvent,        IgnoreEvent},
-    {   "BalloonClick", 0x0405, OpenNoticeCalendar, OpenNoticeCalendar},
+    {    "ContextMenu", 0x007B, ShowPopupMenu, ShowPopupMenu},
+    {      "MouseMove", 0x0200, RefreshStatus, RefreshStatus},
+    {   "LeftButtonUp", 0x0202,  ActivateIcon,   IgnoreEvent},
+    {  "RightButtonUp", 0x0205, ShowPopupMenu,   IgnoreEvent},
+    {         "Select", 0x0400,  ActivateIcon,  ActivateIcon},
+    {      "KeySelect", 0x0401,  ActivateIcon,  ActivateIcon},
+    { "LeftButtonDown", 0x0201,   IgnoreEvent,   IgnoreEvent},
+    {"LeftDoubleClick", 0x0203,   IgnoreEvent,   IgnoreEvent},
+    {"RightButtonDown", 0x0204,   IgnoreEvent,   IgnoreEvent},
+    {   "BalloonShown", 0x0402,   IgnoreEvent,   IgnoreEvent},
+    {   "BalloonClick", 0x0405, ShowNoticeDay, ShowNoticeDay},
 };
 
 class TrayEventTest : public testing::TestWithParam<TrayEventCase> {};
@@ -178,20 +178,13 @@ struct TrayCallbackCase {
 };
 
 static const TrayCallbackCase kTrayCallbackCases[] = {
-    {          "Version4Select",{4, 4, 4, 4, 4},0x02BC0028, 0x00030400,3, 0x0400,true,    40,700                                                                                                   },
-    {   "Version4FirstIconMove", {4, 4, 4, 4, 4}, 0x02BC0028, 0x00000200,  0, 0x0200,  true,    40, 700},
-    {"Version4MenuLeftAndAbove",
-     {4, 4, 4, 4, 4},
-     0xFFFEFB00, 0x0001007B,
-     1, 0x007B,
-     true, -1280,
-     -2                                                                                                },
-    {    "Version4BalloonClick", {4, 0, 0, 0, 0}, 0x02BC0028, 0x00000405,  0, 0x0405,  true,    40, 700},
-    {        "Version4NoSuchId", {4, 4, 4, 4, 4}, 0x02BC0028, 0x00070200, -1,      0, false,     0,   0},
-    {     "Version3ContextMenu", {3, 3, 3, 3, 3},          2, 0x0000007B,  2, 0x007B, false,     0,   0},
-    {    "Version3PointAsIndex", {3, 3, 3, 3, 3}, 0x02BC0028, 0x00000202, -1,      0, false,     0,   0},
-    {"FirstProtocolRightButton", {0, 0, 0, 0, 0},          4, 0x00000205,  4, 0x0205, false,     0,   0},
-    { "OldLayoutToVersion4Icon", {0, 0, 4, 0, 0},          2, 0x00000202, -1,      0, false,     0,   0},
+    {       "V4Select", {4, 4, 4, 4, 4}, 0x02BC0028, 0x00030400,  3, 0x0400,  true,    40, 700},
+    {"V4MenuLeftAbove", {4, 4, 4, 4, 4}, 0xFFFEFB00, 0x0001007B,  1, 0x007B,  true, -1280,  -2},
+    { "V4BalloonClick", {4, 0, 0, 0, 0}, 0x02BC0028, 0x00000405,  0, 0x0405,  true,    40, 700},
+    {     "V4NoSuchId", {4, 4, 4, 4, 4}, 0x02BC0028, 0x00070200, -1,      0, false,     0,   0},
+    {  "V3ContextMenu", {3, 3, 3, 3, 3},          2, 0x0000007B,  2, 0x007B, false,     0,   0},
+    { "V3PointAsIndex", {3, 3, 3, 3, 3}, 0x02BC0028, 0x00000202, -1,      0, false,     0,   0},
+    {  "OldLayoutToV4", {0, 0, 4, 0, 0},          2, 0x00000202, -1,      0, false,     0,   0},
 };
 
 class TrayCallbackTest : public testing::TestWithParam<TrayCallbackCase> {};
